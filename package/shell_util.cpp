@@ -1,5 +1,6 @@
 #include "package/shell_util.h"
 
+#include <shellapi.h>
 #include <shlobj.h>
 #include <shlwapi.h>
 
