@@ -76,6 +76,16 @@ std::string AsciiLower(std::string text)
     return text;
 }
 
+// CON, PRN, AUX, NUL, COM1..9 and LPT1..9 name devices on Windows, with or without an extension.
+bool IsDeviceName(const std::string& part)
+{
+    std::string stem = AsciiLower(part.substr(0, part.find('.')));
+    if (stem == "con" || stem == "prn" || stem == "aux" || stem == "nul")
+        return true;
+    return stem.size() == 4 && (stem.compare(0, 3, "com") == 0 || stem.compare(0, 3, "lpt") == 0) && stem[3] >= '1' &&
+           stem[3] <= '9';
+}
+
 }  // namespace
 
 std::string CheckEntryName(const std::string& name)
@@ -104,6 +114,8 @@ std::string CheckEntryName(const std::string& name)
                 return "entry name has a character Windows cannot use in file names: " + name;
         if (part.back() == ' ' || part.back() == '.')
             return "entry name part ends with a space or dot, which Windows drops: " + name;
+        if (IsDeviceName(part))
+            return "entry name uses a reserved device name: " + name;
     }
     return std::string();
 }
