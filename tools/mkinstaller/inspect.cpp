@@ -103,8 +103,15 @@ int Inspect(const std::string& path, unsigned codePage, std::ostream& out, std::
     }
 
     // The text as the program's own writer writes it, shown in UTF-8.
-    out << (installer ? "configuration" : "manifest") << " (code page " << codePage << ", shown as UTF-8):\n"
-        << JsonWriter().Write(DecodeStringsForDisplay(config, codePage));
+    // The licence is long; its value is cut short here and decoded below.
+    JsonValue shown = DecodeStringsForDisplay(config, codePage);
+    std::string protocol = shown.Find("protocol").AsCString();
+    if (protocol.size() > 48)
+        shown.Member("protocol") =
+            JsonValue(protocol.substr(0, 40) + "...(" + std::to_string(protocol.size()) + " characters)");
+    out << (installer ? "configuration" : "manifest") << " (code page " << codePage << ", shown as UTF-8"
+        << (protocol.size() > 48 ? ", licence shortened" : "") << "):\n"
+        << JsonWriter().Write(shown);
     out << "mode: " << config.Find("mode").AsInt64() << "\n";
 
     if (installer) {

@@ -81,6 +81,8 @@ bool WriteFileAtomically(const std::string& path, const std::string& bytes)
         }
     }
     std::error_code ec;
+    fs::permissions(temp, fs::perms::owner_all | fs::perms::group_read | fs::perms::group_exec |
+                              fs::perms::others_read | fs::perms::others_exec, ec);
     fs::rename(temp, path, ec);
     if (ec) {
         std::remove(temp.c_str());
