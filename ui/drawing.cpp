@@ -228,7 +228,9 @@ BOOL DrawBitmap(CHBitmap* bitmap, HDC dc, int dx, int dy, int dw, int dh, int sx
     if (bitmap == nullptr || bitmap->IsEmpty())
         return FALSE;
     bitmap->AttachDC();
-    BOOL result = BlitPiece(*bitmap, dc, dx, dy, dw, dh, sx, sy, sw, sh, KeyUse::kOpaque, 0, DDF_SAME_HDC);
+    // DDF_SAME_HDC would tell DrawDib to reuse the DC of its previous call, which is another DC
+    // whenever the same bitmap was last stretched elsewhere; the piece would land there.
+    BOOL result = BlitPiece(*bitmap, dc, dx, dy, dw, dh, sx, sy, sw, sh, KeyUse::kOpaque, 0, DDF_HALFTONE);
     bitmap->DetachDC();
     return result;
 }

@@ -34,7 +34,7 @@
 //   else  centre          centre      (centre x = (L + R) / 2 - w / 2, likewise y)
 void DrawImageStyle(const RECT& destination, const ImageStyle& style, HDC dc);
 
-// One blit by rules 1, 2 and 4, stretching with DrawDib on the destination DC. Attaches the
+// One blit by rules 1, 2 and 4, stretching with DrawDib (halftone) on the destination DC. Attaches the
 // bitmap's DC when needed and always detaches it afterwards. False when the bitmap is null or
 // empty or the blit fails.
 BOOL DrawBitmap(CHBitmap* bitmap, HDC dc, int dx, int dy, int dw, int dh, int sx, int sy, int sw, int sh);

@@ -40,13 +40,10 @@ ColorAdjuster::ColorAdjuster(int hue, int saturation, int lightness)
     lightness = Clamp(lightness, -100, 100);
     m_identity = hue == 0 && saturation == 0 && lightness == 0;
     m_hueShift = hue;
-    for (int i = 0; i < 256; ++i) {
-        const double unit = i / 255.0;
-        m_saturation[i] = ToByte(unit * (100 + saturation) / 100.0);
-        if (lightness < 0)
-            m_lightness[i] = ToByte(unit * (100 + lightness) / 100.0);
-        else
-            m_lightness[i] = ToByte(unit + (1 - unit) * lightness / 100.0);
+    m_saturationFactor = (100 + saturation) / 100.0;
+    for (int sum = 0; sum < 511; ++sum) {
+        const double l = sum / 510.0;
+        m_lightness[sum] = lightness < 0 ? l * (100 + lightness) / 100.0 : l + (1 - l) * lightness / 100.0;
     }
 }
 
@@ -54,18 +51,20 @@ void ColorAdjuster::AdjustRgb(uint8_t& r, uint8_t& g, uint8_t& b) const
 {
     if (m_identity)
         return;
+    const int high8 = std::max({r, g, b});
+    const int low8 = std::min({r, g, b});
     const double rf = r / 255.0, gf = g / 255.0, bf = b / 255.0;
-    const double high = std::max({rf, gf, bf});
-    const double low = std::min({rf, gf, bf});
+    const double high = high8 / 255.0;
+    const double low = low8 / 255.0;
     const double delta = high - low;
     double l = (high + low) / 2;
     double s = 0;
     double h = 0;  // in sixths of a turn
     if (delta > 0) {
         s = l <= 0.5 ? delta / (high + low) : delta / (2 - high - low);
-        if (high == rf)
+        if (high8 == r)
             h = (gf - bf) / delta;
-        else if (high == gf)
+        else if (high8 == g)
             h = 2 + (bf - rf) / delta;
         else
             h = 4 + (rf - gf) / delta;
@@ -75,8 +74,8 @@ void ColorAdjuster::AdjustRgb(uint8_t& r, uint8_t& g, uint8_t& b) const
     h = std::fmod(h, 6.0);
     if (h < 0)
         h += 6;
-    s = m_saturation[ToByte(s)] / 255.0;
-    l = m_lightness[ToByte(l)] / 255.0;
+    s = std::min(s * m_saturationFactor, 1.0);
+    l = m_lightness[high8 + low8];
 
     if (s == 0) {
         r = g = b = ToByte(l);

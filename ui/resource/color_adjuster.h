@@ -10,9 +10,10 @@
 //               (L * (100 + value) / 100), above 0 it rises linearly towards white
 //               (L + (1 - L) * value / 100), so -100 gives black and 100 white.
 //
-// Saturation and lightness go through two 256-entry tables built once from the values, indexed
-// by the colour's saturation and lightness rounded to 8 bits; every channel of the result is
-// rounded to the nearest 8-bit value. All three values 0 is the identity, and then no pixel or
+// The lightness curve is a 511-entry table indexed by max + min of the 8-bit channels (twice the
+// lightness, so every 8-bit colour finds its exact entry); the saturation is one factor. Every
+// channel of the result is rounded to the nearest 8-bit value, so a hue turn of a pure colour
+// lands exactly on another pure colour. All three values 0 is the identity, and then no pixel or
 // colour is touched at all.
 
 #include <cstdint>
@@ -32,7 +33,7 @@ public:
 
 private:
     bool m_identity;
-    double m_hueShift;  // degrees
-    uint8_t m_saturation[256];
-    uint8_t m_lightness[256];
+    double m_hueShift;          // degrees
+    double m_saturationFactor;  // (100 + saturation) / 100
+    double m_lightness[511];    // new lightness (0..1) by max + min
 };
