@@ -57,6 +57,9 @@ struct ImageStyle {
     int32_t fgOffsetY = 0;
 };
 
+// Eighteen 32-bit numbers and two image pointers: twenty 32-bit fields in the 32-bit program.
+static_assert(sizeof(ImageStyle) == 18 * 4 + 2 * sizeof(CHBitmap*), "ImageStyle has no padding");
+
 // Format flags of TextStyle::format that the drawing honours; the rest have no effect.
 constexpr UINT kTextCentre = 0x1;
 constexpr UINT kTextRight = 0x2;
