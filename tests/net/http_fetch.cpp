@@ -1,12 +1,12 @@
 // A small command-line client for the download tests against real servers:
 //
-//     http_fetch file|body HOST PORT PATH OUTPUT
+//     http_fetch file|body HOST PORT PATH OUTPUT [TIMEOUT]
 //
 // sends "GET PATH HTTP/1.1" with the headers the component download sends, prints the status
 // line, the response headers that say how the body is delimited and what the progress callback
 // saw, and stores the body in OUTPUT: "file" with DownloadToFile (the component download's way),
-// "body" with ReceiveBody, which also reads chunked bodies. Exit code 0 when every step
-// succeeded and the status was 200.
+// "body" with ReceiveBody, which also reads chunked bodies. TIMEOUT replaces the agent's 20
+// seconds for every wait. Exit code 0 when every step succeeded and the status was 200.
 
 #include <cstdio>
 #include <cstdlib>
@@ -37,18 +37,22 @@ int OnProgress(int percent, uint32_t, const char*, int, int64_t received, int64_
 
 int main(int argc, char** argv)
 {
-    if (argc != 6) {
-        std::fprintf(stderr, "usage: http_fetch file|body HOST PORT PATH OUTPUT\n");
+    if (argc != 6 && argc != 7) {
+        std::fprintf(stderr, "usage: http_fetch file|body HOST PORT PATH OUTPUT [TIMEOUT]\n");
         return 2;
     }
     const std::string mode = argv[1];
     const char* host = argv[2];
     const int port = std::atoi(argv[3]);
 
+    // The request is built with the wide operations, as the component download builds it.
+    const std::wstring wideHost = Widen(host, kCodePageAnsi);
     CHttpAgent agent;
-    if (!agent.SetRequest(host, port, "GET", argv[4], "HTTP/1.1") || !agent.AddHeader("Accept", "*/*") ||
-        !agent.AddHeader("User-Agent", "CHttpAgent") || !agent.AddHeader("Host", "%s", host) ||
-        !agent.AddHeader("Connection", "keep-alive")) {
+    if (argc == 7)
+        agent.SetTimeout(std::atoi(argv[6]));
+    if (!agent.SetRequestW(wideHost.c_str(), port, L"GET", Widen(argv[4], kCodePageAnsi).c_str(), L"HTTP/1.1") ||
+        !agent.AddHeaderW(L"Accept", L"*/*") || !agent.AddHeaderW(L"User-Agent", L"%ls", L"CHttpAgent") ||
+        !agent.AddHeaderW(L"Host", L"%ls", wideHost.c_str()) || !agent.AddHeaderW(L"Connection", L"keep-alive")) {
         std::fprintf(stderr, "http_fetch: request refused\n");
         return 1;
     }

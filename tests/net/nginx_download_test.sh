@@ -2,7 +2,8 @@
 # Downloads from a real nginx with the HTTP client: a large file delimited by Content-Length
 # (through DownloadToFile and through ReceiveBody), a chunked body (nginx's sub_filter drops the
 # length and sends chunks), a chunked body through DownloadToFile (refused, no file), and a 404.
-# Every body must match the file on disk byte for byte.
+# Every body must match the file on disk byte for byte. Last, a small Python server that stops
+# sending in the middle of a body checks the wait's time-out and the failure notice.
 #
 #     nginx_download_test.sh WORK FETCH...
 #
@@ -102,13 +103,16 @@ if [ -z "$started" ]; then
   exit 1
 fi
 
-# run NAME MODE HOST PATH OUTPUT: runs the client in the output folder; its report goes to
-# NAME.txt and its exit code to $rc.
+# run NAME MODE HOST PATH OUTPUT [TIMEOUT]: runs the client in the output folder; its report goes
+# to NAME.txt and its exit code to $rc.
 run() {
   local name=$1 mode=$2 host=$3 path=$4 output=$5
+  shift 5
   rc=0
-  (cd "$work/out" && "${fetch[@]}" "$mode" "$host" "$port" "$path" "$output") \
+  (cd "$work/out" && "${fetch[@]}" "$mode" "$host" "$port" "$path" "$output" "$@") \
     >"$work/out/$name.txt" 2>"$work/out/$name.err" || rc=$?
+  # A Windows program's text output ends its lines with CR LF.
+  sed -i 's/\r$//' "$work/out/$name.txt"
 }
 report_has() { grep -qF -- "$2" "$work/out/$1.txt"; }
 report_line() { grep -qxF -- "$2" "$work/out/$1.txt"; }
@@ -146,6 +150,13 @@ else
   fail "chunked body through DownloadToFile: exit $rc, file $(ls "$work/out/refused.html" 2>&1)"
 fi
 
+# nginx logs the request line and the User-Agent header as it received them.
+if grep -qF '"GET /large.bin HTTP/1.1" 200 '"$large_size"' "-" "CHttpAgent"' "$work/logs/access.log"; then
+  pass "request line and headers arrive as sent"
+else
+  fail "request as logged: $(head -c 2000 "$work/logs/access.log")"
+fi
+
 run missing file 127.0.0.1 /missing.bin missing.bin
 if [ "$rc" != 0 ] && report_has missing "status: 404"; then
   pass "missing file answers 404"
@@ -154,5 +165,46 @@ else
 fi
 
 stop_nginx
+
+# A server that answers with a length of 1000, sends ten bytes and then nothing: with a one-second
+# time-out the download ends with the failure notice and leaves the ten bytes in the file.
+python3 - "$work/stall.port" <<'PY' &
+import socket, sys
+server = socket.socket()
+server.bind(("127.0.0.1", 0))
+server.listen(1)
+server.settimeout(60)
+with open(sys.argv[1] + ".tmp", "w") as f:
+    f.write(str(server.getsockname()[1]))
+import os
+os.rename(sys.argv[1] + ".tmp", sys.argv[1])
+connection, _ = server.accept()
+connection.settimeout(60)
+request = b""
+while b"\r\n\r\n" not in request:
+    piece = connection.recv(4096)
+    if not piece:
+        break
+    request += piece
+connection.sendall(b"HTTP/1.1 200 OK\r\nContent-Length: 1000\r\n\r\n0123456789")
+try:
+    while connection.recv(4096):
+        pass
+except OSError:
+    pass
+PY
+stall_pid=$!
+for _ in $(seq 1 100); do [ -e "$work/stall.port" ] && break; sleep 0.1; done
+port=$(cat "$work/stall.port" 2>/dev/null)
+run stalled file 127.0.0.1 /stalled stalled.bin 1
+if [ "$rc" != 0 ] && report_has stalled "last percent: -1, received: 10" \
+   && [ "$(cat "$work/out/stalled.bin" 2>/dev/null)" = 0123456789 ]; then
+  pass "stalled download times out with the failure notice and keeps the partial file"
+else
+  fail "stalled download: exit $rc, $(cat "$work/out/stalled.txt")"
+fi
+kill "$stall_pid" 2>/dev/null
+wait "$stall_pid" 2>/dev/null
+
 echo "$passes passed, $failures failed"
 [ "$failures" = 0 ]
