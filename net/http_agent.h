@@ -17,17 +17,19 @@
 //
 // Limits of our own:
 // - ReceiveHeader stops, and fails, once kMaxHeaderBytes (64 KiB) have arrived without the blank
-//   line that ends a header. Real response headers are a few hundred bytes; a server that keeps
-//   sending header bytes must not make us hold all of them.
+//   line that ends a header, so its buffer never holds more than that plus one 4096-byte
+//   receive. Real response headers are a few hundred bytes; a server that keeps sending header
+//   bytes must not make us hold all of them.
 // - The chunked reader fails when kMaxChunkLineBytes (64 KiB) are pending without the line break
-//   that ends a chunk-size line or a chunk's data; a real size line is a few hex digits, perhaps
-//   with a short extension.
+//   that ends a chunk-size line or a chunk's data; the bound is checked before each further block,
+//   so the pending bytes stay below it plus one block. A real size line is a few hex digits,
+//   perhaps with a short extension.
 // - A chunk size above 0x7FFFFFFF fails the body. Such a size cannot be read into memory here,
 //   and read as a signed 32-bit number it would look like the end of the body and turn a cut-off
 //   transfer into a success.
 // - The native build's tick count is CLOCK_MONOTONIC in milliseconds (net_platform.h).
 //
-// Where we are stricter than a plain reading of the protocol code:
+// Where this client is stricter than the simplest form of its algorithms would be:
 // - SendRequest fails without a request line (after a failed SetRequest), rather than sending a
 //   bare blank line to the previous host.
 // - A chunked body whose connection ends inside a chunk's data fails, rather than scanning the
@@ -50,7 +52,9 @@
 // The body readers' progress callback. Non-zero to go on, zero to cancel.
 // - percent: received x 100 / total; 0 in the start notice and -1 in the failure notice.
 // - speed: bytes per second, the block size x 1000 / milliseconds since the previous notice; it
-//   keeps its previous value when no time passed, and is 0 in the start and failure notices.
+//   keeps its previous value when no time passed, and is 0 in the start and failure notices. The
+//   block size is the one asked for (SetBufferSize), so a short last block reads as fast; at most
+//   2097152 x 1000, it always fits in 32 bits.
 // - data, size: the last block; null and 0 in the start and failure notices.
 // - received: body bytes so far; total: the Content-Length; user: the caller's pointer.
 typedef int (*ProgressCallback)(int percent, uint32_t speed, const char* data, int size, int64_t received,
