@@ -11,9 +11,19 @@ void InstallManifest::AddFolderEntry(const std::wstring& folder)
 
 void InstallManifest::AddFileEntry(const std::wstring& file, const std::wstring& containingFolder)
 {
-    m_files.push_back(file);
+    NotePendingFolder(containingFolder);
+    AddFile(file);
+}
+
+void InstallManifest::NotePendingFolder(const std::wstring& containingFolder)
+{
     m_folders.resize(m_folderCount);
     m_folders.push_back(containingFolder);
+}
+
+void InstallManifest::AddFile(const std::wstring& file)
+{
+    m_files.push_back(file);
 }
 
 std::vector<std::wstring> InstallManifest::Folders() const

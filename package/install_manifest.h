@@ -27,6 +27,10 @@ public:
     void AddFolderEntry(const std::wstring& folder);
     // Records a file entry of the archive: the file's full path and the folder that holds it.
     void AddFileEntry(const std::wstring& file, const std::wstring& containingFolder);
+    // The two halves of a file entry: its folder is noted before the file is written, and the
+    // file is recorded once it was (or when a damaged copy has to be rolled back).
+    void NotePendingFolder(const std::wstring& containingFolder);
+    void AddFile(const std::wstring& file);
 
     const std::vector<std::wstring>& Files() const { return m_files; }
     std::vector<std::wstring> Folders() const;

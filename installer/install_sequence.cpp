@@ -1,0 +1,284 @@
+#include "installer/install_sequence.h"
+
+#include <cstdio>
+#include <vector>
+
+#include "installer/product_names.h"
+#include "installer/zip_archive.h"
+#include "package/conversion_pool.h"
+#include "package/install_manifest.h"
+#include "package/package_config.h"
+#include "package/package_trailer.h"
+#include "package/string_util.h"
+
+namespace {
+
+constexpr size_t kCopyBufferSize = 0x80000;
+
+std::wstring Join(const std::wstring& folder, const std::wstring& name)
+{
+    return folder + L"\\" + name;
+}
+
+std::wstring WithBackslashes(std::wstring path)
+{
+    for (wchar_t& c : path)
+        if (c == L'/')
+            c = L'\\';
+    return path;
+}
+
+std::wstring HexName(uint64_t value)
+{
+    wchar_t buffer[17];
+    std::swprintf(buffer, 17, L"%016llX", static_cast<unsigned long long>(value));
+    return buffer;
+}
+
+std::wstring FileNameOf(const std::wstring& path)
+{
+    size_t slash = path.find_last_of(L"\\/");
+    return slash == std::wstring::npos ? path : path.substr(slash + 1);
+}
+
+std::wstring LockedProgramQuestion(const std::wstring& fileName)
+{
+    return L"检测到程序”" + fileName + L"“正在运行, 您必须结束该程序才能继续安装, 是否继续?";
+}
+
+// Opens the target for writing; when a running program holds it, offers to end that program and
+// tries once more.
+std::unique_ptr<FileWriter> OpenTarget(const std::wstring& path, InstallSurface& surface, SystemShell& shell)
+{
+    std::unique_ptr<FileWriter> file = shell.OpenForWrite(path);
+    if (file)
+        return file;
+    const std::wstring name = FileNameOf(path);
+    if (!shell.IsProcessRunning(name))
+        return nullptr;
+    if (!surface.AskYesNo(LockedProgramQuestion(name), L"关闭占用"))
+        return nullptr;
+    shell.TerminateProcessesByName(name);
+    shell.Sleep(1000);
+    return shell.OpenForWrite(path);
+}
+
+// Extracts every entry; false at the first failure, with what was written so far recorded in
+// the manifest for the rollback.
+bool Extract(ZipArchive& archive, const std::wstring& installDir, InstallManifest& manifest,
+             InstallSurface& surface, SystemShell& shell)
+{
+    if (!archive.GoToFirstEntry())
+        return true;  // an empty archive installs nothing
+    std::vector<char> buffer;
+    do {
+        std::string rawName;
+        if (!archive.CurrentEntryName(rawName))
+            return false;
+        std::wstring name = TrimWhiteSpace(Widen(rawName, kCodePageUtf8));
+        if (name.empty())
+            return false;
+        const bool isFolder = name.back() == L'/';
+        if (isFolder)
+            name.pop_back();
+        // An entry must never reach outside the install folder.
+        if (!IsContainedEntryName(name))
+            return false;
+
+        if (isFolder) {
+            const std::wstring folder = Join(installDir, name);
+            if (!shell.EnsureFolder(folder))
+                return false;
+            manifest.AddFolderEntry(folder);
+            continue;
+        }
+
+        const std::wstring target = Join(installDir, name);
+        const std::wstring parent = ParentFolder(target);
+        if (!parent.empty()) {
+            if (!shell.EnsureFolder(parent))
+                return false;
+            manifest.NotePendingFolder(parent);
+        }
+        bool copied = true;
+        if (archive.OpenCurrentEntry()) {
+            std::unique_ptr<FileWriter> file = OpenTarget(target, surface, shell);
+            if (!file) {
+                archive.CloseCurrentEntry();
+                return false;
+            }
+            if (buffer.empty())
+                buffer.resize(kCopyBufferSize);
+            for (;;) {
+                int count = archive.ReadCurrentEntry(buffer.data(), static_cast<unsigned>(buffer.size()));
+                if (count == 0)
+                    break;
+                // A damaged entry must not be installed as if it were whole.
+                if (count < 0 || !file->Write(buffer.data(), static_cast<size_t>(count))) {
+                    copied = false;
+                    break;
+                }
+            }
+            if (!file->Close())
+                copied = false;
+            if (!archive.CloseCurrentEntry())
+                copied = false;  // the check sum did not match
+        }
+        // A damaged copy is recorded too, so that the rollback removes it.
+        manifest.AddFile(target);
+        if (!copied)
+            return false;
+    } while (archive.GoToNextEntry());
+    return true;
+}
+
+// The shortcuts of an earlier installation go, whatever the outcome of this one.
+void RemoveOldShortcuts(SystemShell& shell)
+{
+    if (shell.IsVistaOrLater())
+        shell.UnpinFromTaskbar(Join(shell.QuickLaunchFolder(), std::wstring(kProductName) + L".lnk"));
+    shell.DeleteQuickLaunchShortcut(kProductName);
+    shell.RemoveStartMenuFolders();
+}
+
+void RollBack(const InstallManifest& manifest, SystemShell& shell)
+{
+    for (const std::wstring& file : manifest.Files())
+        shell.DeleteFile(file);
+    for (const std::wstring& folder : manifest.Folders())
+        shell.RemoveDirectory(folder);
+}
+
+template <typename Create>
+void CreateShortcuts(const JsonValue& list, const std::wstring& installDir, SystemShell& shell, Create create)
+{
+    for (uint32_t i = 0; i < list.Size(); ++i) {
+        const JsonValue& entry = list.Element(i);
+        const std::wstring name = DecodeAnsi(entry.Find("name"));
+        const std::wstring target = WithBackslashes(Join(installDir, DecodeAnsi(entry.Find("file"))));
+        if (!name.empty() && shell.PathExists(target))
+            create(name, target);
+    }
+}
+
+}  // namespace
+
+std::wstring PercentText(const wchar_t* prefix, long percent)
+{
+    return std::wstring(prefix) + std::to_wstring(percent) + L"%";
+}
+
+bool IsContainedEntryName(const std::wstring& name)
+{
+    if (name.empty() || name[0] == L'/' || name[0] == L'\\')
+        return false;
+    if (name.size() >= 2 && name[1] == L':')
+        return false;
+    size_t start = 0;
+    while (start <= name.size()) {
+        size_t end = name.find_first_of(L"/\\", start);
+        if (end == std::wstring::npos)
+            end = name.size();
+        std::wstring part = TrimWhiteSpace(name.substr(start, end - start));
+        if (part == L".." || part == L".")
+            return false;
+        start = end + 1;
+    }
+    return true;
+}
+
+std::wstring ParentFolder(const std::wstring& path)
+{
+    size_t slash = path.find_last_of(L"\\/");
+    return slash == std::wstring::npos ? std::wstring() : path.substr(0, slash);
+}
+
+bool RunInstall(const InstallOptions& options, InstallSurface& surface, SystemShell& shell, std::wstring& programPath)
+{
+    const std::wstring& installDir = options.installDir;
+    JsonValue config;
+    std::string image;
+    uint32_t trailerOffset = 0;
+    std::string_view payload;
+    if (!shell.ReadOwnPackage(config, image, trailerOffset, payload))
+        return false;
+
+    const std::wstring archivePath = shell.TempFolder() + L"\\" + HexName(shell.NewRandom64()) + L".zip";
+    if (!shell.WriteWholeFile(archivePath, std::string(payload)))
+        return false;
+
+    surface.SetStatus(PercentText(L"正在复制文件: ", 10));
+    surface.SetProgress(10);
+
+    ZipArchive archive;
+    const bool emptyArchive = ZipArchive::IsEmptyArchive(payload);
+    if (!emptyArchive && !archive.Open(archivePath)) {
+        shell.DeleteFile(archivePath);
+        return false;
+    }
+    InstallManifest manifest;
+    bool extracted = emptyArchive || Extract(archive, installDir, manifest, surface, shell);
+    archive.Close();
+    shell.DeleteFile(archivePath);
+
+    if (shell.IsProcessRunning(L"lumetra.exe") &&
+        surface.AskYesNo(LockedProgramQuestion(L"lumetra.exe"), L"关闭占用")) {
+        shell.TerminateProcessesByName(L"lumetra.exe");
+        shell.Sleep(1000);
+    }
+    RemoveOldShortcuts(shell);
+
+    if (!extracted) {
+        RollBack(manifest, shell);
+        return false;
+    }
+
+    surface.SetProgress(80);
+    const JsonValue& shortcut = config.Find("shortcut");
+    if (options.desktopShortcut) {
+        surface.SetStatus(PercentText(L"正在创建桌面快捷方式: ", 80));
+        surface.SetProgress(80);
+        CreateShortcuts(shortcut.Find("desktop"), installDir, shell,
+                        [&](const std::wstring& name, const std::wstring& target) {
+                            shell.CreateDesktopShortcut(name, target);
+                        });
+    }
+    surface.SetProgress(90);
+    if (options.taskbarShortcut) {
+        surface.SetStatus(PercentText(L"正在创建任务栏快捷方式: ", 90));
+        CreateShortcuts(shortcut.Find("taskbar"), installDir, shell,
+                        [&](const std::wstring& name, const std::wstring& target) {
+                            shell.CreateQuickLaunchShortcut(name, target);
+                            if (shell.IsVistaOrLater())
+                                shell.PinToTaskbar(Join(shell.QuickLaunchFolder(), name + L".lnk"));
+                        });
+    }
+    if (options.startMenuShortcut) {
+        surface.SetStatus(PercentText(L"正在创建开始菜单快捷方式: ", 90));
+        const JsonValue& desktop = shortcut.Find("desktop");
+        std::wstring file;
+        if (desktop.Size() > 0) {
+            const JsonValue& last = desktop.Element(desktop.Size() - 1).Find("file");
+            if (last.GetType() == JsonValue::kString)
+                file = Widen(last.AsCString(), kCodePageUtf8);
+        }
+        shell.CreateStartMenuShortcut(WithBackslashes(Join(installDir, file)));
+    }
+
+    manifest.SetRoot(installDir);
+    manifest.SetShortcuts(shortcut);
+    // An archive without entries creates no folder, yet the uninstaller copy must have one.
+    shell.EnsureFolder(installDir);
+    shell.WriteWholeFile(Join(installDir, kUninstallerFileName),
+                         BuildUninstallerCopy(image, trailerOffset, manifest.ToDocument()));
+
+    programPath = Join(installDir, DecodeAnsi(config.Find("lastrun")));
+    shell.ShellDeleteIfExists(Join(installDir, L"lumetra.exe"));
+    shell.WriteUninstallEntry(Join(installDir, kUninstallerFileName));
+
+    if (shell.IsComponentInstalled())
+        surface.CompleteInstall();
+    else
+        surface.StartComponentDownload();
+    return true;
+}

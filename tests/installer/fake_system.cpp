@@ -1,0 +1,197 @@
+#include "fake_system.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+
+#include "package/conversion_pool.h"
+#include "package/json/json_reader.h"
+#include "package/package_trailer.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+class HostFileWriter : public FileWriter {
+public:
+    explicit HostFileWriter(FILE* file) : m_file(file) {}
+    ~HostFileWriter() override
+    {
+        if (m_file != nullptr)
+            std::fclose(m_file);
+    }
+    bool Write(const void* bytes, size_t count) override { return std::fwrite(bytes, 1, count, m_file) == count; }
+    bool Close() override
+    {
+        bool ok = std::fclose(m_file) == 0;
+        m_file = nullptr;
+        return ok;
+    }
+
+private:
+    FILE* m_file;
+};
+
+}  // namespace
+
+FakeSystem::FakeSystem()
+{
+    char pattern[] = "/tmp/qv-sequence-XXXXXX";
+    const char* made = mkdtemp(pattern);
+    // Kept in Windows form, as the sequences build every path with backslashes.
+    m_root = Widen(made != nullptr ? made : "/tmp/qv-sequence-failed", kCodePageUtf8);
+    std::replace(m_root.begin(), m_root.end(), L'/', L'\\');
+    fs::create_directories(Host(TempFolder()));
+}
+
+FakeSystem::~FakeSystem()
+{
+    std::error_code ec;
+    fs::remove_all(Host(m_root), ec);
+}
+
+std::string FakeSystem::Host(const std::wstring& path)
+{
+    std::wstring native = path;
+    std::replace(native.begin(), native.end(), L'\\', L'/');
+    return Narrow(native, kCodePageUtf8);
+}
+
+bool FakeSystem::ReadOwnPackage(JsonValue& config, std::string& bytes, uint32_t& trailerOffset,
+                                std::string_view& payload)
+{
+    if (!packageReadable)
+        return false;
+    bytes = image;
+    PackageTrailer trailer;
+    if (ParseInstallerImage(bytes, config, trailer, payload) != TrailerStatus::kOk)
+        return false;
+    trailerOffset = trailer.offset;
+    return true;
+}
+
+bool FakeSystem::ReadOwnConfig(JsonValue& config)
+{
+    config = ownConfig;
+    return packageReadable;
+}
+
+bool FakeSystem::WriteWholeFile(const std::wstring& path, const std::string& bytes)
+{
+    std::ofstream out(Host(path), std::ios::binary | std::ios::trunc);
+    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    out.close();
+    return static_cast<bool>(out);
+}
+
+bool FakeSystem::EnsureFolder(const std::wstring& path)
+{
+    std::error_code ec;
+    fs::create_directories(Host(path), ec);
+    return fs::is_directory(Host(path), ec);
+}
+
+std::unique_ptr<FileWriter> FakeSystem::OpenForWrite(const std::wstring& path)
+{
+    auto locked = lockedOpens.find(path);
+    if (locked != lockedOpens.end()) {
+        lockedOpens.erase(locked);
+        return nullptr;
+    }
+    FILE* file = std::fopen(Host(path).c_str(), "wb");
+    if (file == nullptr)
+        return nullptr;
+    return std::make_unique<HostFileWriter>(file);
+}
+
+bool FakeSystem::DeleteFile(const std::wstring& path)
+{
+    auto locked = lockedDeletes.find(path);
+    if (locked != lockedDeletes.end()) {
+        lockedDeletes.erase(locked);
+        return false;
+    }
+    std::error_code ec;
+    return fs::is_regular_file(Host(path), ec) && fs::remove(Host(path), ec);
+}
+
+bool FakeSystem::RemoveDirectory(const std::wstring& path)
+{
+    std::error_code ec;
+    return fs::is_directory(Host(path), ec) && fs::is_empty(Host(path), ec) && fs::remove(Host(path), ec);
+}
+
+bool FakeSystem::PathExists(const std::wstring& path)
+{
+    std::error_code ec;
+    return fs::exists(Host(path), ec);
+}
+
+bool FakeSystem::IsDirectoryEmpty(const std::wstring& path)
+{
+    std::error_code ec;
+    return fs::is_directory(Host(path), ec) && fs::is_empty(Host(path), ec);
+}
+
+bool FakeSystem::ShellDeleteIfExists(const std::wstring& path)
+{
+    std::error_code ec;
+    if (!fs::exists(Host(path), ec))
+        return false;
+    return fs::remove_all(Host(path), ec) > 0;
+}
+
+bool FakeSystem::ShellDeleteFolder(const std::wstring& path)
+{
+    std::error_code ec;
+    return fs::remove_all(Host(path), ec) > 0;
+}
+
+void FakeSystem::TerminateProcessesByName(const std::wstring& name)
+{
+    calls.push_back(L"terminate " + name);
+    runningPrograms.erase(name);
+}
+
+bool FakeSystem::CreateDesktopShortcut(const std::wstring& name, const std::wstring& target)
+{
+    calls.push_back(L"desktop " + name + L" -> " + target);
+    return true;
+}
+
+bool FakeSystem::CreateQuickLaunchShortcut(const std::wstring& name, const std::wstring& target)
+{
+    calls.push_back(L"quicklaunch " + name + L" -> " + target);
+    return true;
+}
+
+bool FakeSystem::DeleteDesktopShortcut(const std::wstring& name)
+{
+    calls.push_back(L"delete desktop " + name);
+    return true;
+}
+
+bool FakeSystem::DeleteQuickLaunchShortcut(const std::wstring& name)
+{
+    calls.push_back(L"delete quicklaunch " + name);
+    return true;
+}
+
+bool FakeSystem::HasCall(const std::wstring& call) const
+{
+    return std::find(calls.begin(), calls.end(), call) != calls.end();
+}
+
+std::vector<std::string> FakeSystem::Tree() const
+{
+    std::vector<std::string> tree;
+    const std::string root = Host(m_root);
+    for (const auto& entry : fs::recursive_directory_iterator(root)) {
+        std::string name = fs::relative(entry.path(), root).generic_string();
+        tree.push_back(entry.is_directory() ? name + "/" : name);
+    }
+    std::sort(tree.begin(), tree.end());
+    return tree;
+}
