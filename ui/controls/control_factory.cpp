@@ -1,11 +1,19 @@
 #include "ui/controls/control_factory.h"
 
 #include "ui/control_type.h"
+#include "ui/controls/ui_button.h"
+#include "ui/controls/ui_label.h"
+#include "ui/controls/ui_pane.h"
+#include "ui/controls/ui_progress.h"
 #include "ui/ui_object.h"
 
 UIObject* NewControlOfType(int type)
 {
     switch (type) {
+    case kControlPane: return new UIPane;
+    case kControlButton: return new UIButton;
+    case kControlLabel: return new UILabel;
+    case kControlProgress: return new UIProgress;
     default:
         // Kinds whose controls are not part of the program make nothing.
         return nullptr;
