@@ -2,9 +2,12 @@
 
 #include "ui/control_type.h"
 #include "ui/controls/ui_button.h"
+#include "ui/controls/ui_check_box.h"
+#include "ui/controls/ui_edit_box.h"
 #include "ui/controls/ui_label.h"
 #include "ui/controls/ui_pane.h"
 #include "ui/controls/ui_progress.h"
+#include "ui/controls/ui_scroll_bar.h"
 #include "ui/ui_object.h"
 
 UIObject* NewControlOfType(int type)
@@ -14,6 +17,10 @@ UIObject* NewControlOfType(int type)
     case kControlButton: return new UIButton;
     case kControlLabel: return new UILabel;
     case kControlProgress: return new UIProgress;
+    case kControlScrollBar: return new UIScrollBar;
+    case kControlCheckBox: return new UICheckBox;
+    case kControlCheckBoxEx: return new UICheckBoxEx;
+    case kControlEditBox: return new UIEditBox;
     default:
         // Kinds whose controls are not part of the program make nothing.
         return nullptr;
