@@ -132,7 +132,7 @@ int RunComponentDownload(ComponentHost& host, const ComponentDownloadSettings& s
     } else if (host.AskForWebPage(kQuestion, L"提示")) {
         host.OpenWebPage(settings.webPage);
     }
-    host.DeleteFile(setupPath);
+    host.RemoveFile(setupPath);
     host.CompleteInstall();
     return 0;
 }

@@ -35,7 +35,7 @@ public:
     // The question about Apple's web page; true for Yes.
     virtual bool AskForWebPage(const std::wstring& text, const std::wstring& caption) = 0;
     virtual void OpenWebPage(const std::wstring& address) = 0;
-    virtual void DeleteFile(const std::wstring& path) = 0;
+    virtual void RemoveFile(const std::wstring& path) = 0;
     // Hands the completion message to the process window without waiting.
     virtual void CompleteInstall() = 0;
 };

@@ -144,9 +144,9 @@ void RemoveOldShortcuts(SystemShell& shell)
 void RollBack(const InstallManifest& manifest, SystemShell& shell)
 {
     for (const std::wstring& file : manifest.Files())
-        shell.DeleteFile(file);
+        shell.RemoveFile(file);
     for (const std::wstring& folder : manifest.Folders())
-        shell.RemoveDirectory(folder);
+        shell.RemoveEmptyFolder(folder);
 }
 
 template <typename Create>
@@ -213,13 +213,13 @@ bool RunInstall(const InstallOptions& options, InstallSurface& surface, SystemSh
     ZipArchive archive;
     const bool emptyArchive = ZipArchive::IsEmptyArchive(payload);
     if (!emptyArchive && !archive.Open(archivePath)) {
-        shell.DeleteFile(archivePath);
+        shell.RemoveFile(archivePath);
         return false;
     }
     InstallManifest manifest;
     bool extracted = emptyArchive || Extract(archive, installDir, manifest, surface, shell);
     archive.Close();
-    shell.DeleteFile(archivePath);
+    shell.RemoveFile(archivePath);
 
     if (shell.IsProcessRunning(L"lumetra.exe") &&
         surface.AskYesNo(LockedProgramQuestion(L"lumetra.exe"), L"关闭占用")) {

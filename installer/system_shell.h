@@ -55,8 +55,8 @@ public:
     virtual bool WriteWholeFile(const std::wstring& path, const std::string& bytes) = 0;
     virtual bool EnsureFolder(const std::wstring& path) = 0;
     virtual std::unique_ptr<FileWriter> OpenForWrite(const std::wstring& path) = 0;
-    virtual bool DeleteFile(const std::wstring& path) = 0;
-    virtual bool RemoveDirectory(const std::wstring& path) = 0;
+    virtual bool RemoveFile(const std::wstring& path) = 0;
+    virtual bool RemoveEmptyFolder(const std::wstring& path) = 0;
     virtual bool PathExists(const std::wstring& path) = 0;
     virtual bool IsDirectoryEmpty(const std::wstring& path) = 0;
     virtual bool ShellDeleteIfExists(const std::wstring& path) = 0;

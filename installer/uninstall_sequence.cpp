@@ -63,17 +63,17 @@ bool RunUninstall(InstallSurface& surface, SystemShell& shell)
     for (const std::wstring& file : manifest.files) {
         if (!IsInsideRoot(file, manifest.root))
             continue;
-        if (!shell.DeleteFile(file)) {
+        if (!shell.RemoveFile(file)) {
             // A running program may hold it: end that program and try once more.
             shell.TerminateProcessesByName(FileNameOf(file));
             shell.Sleep(1000);
-            shell.DeleteFile(file);
+            shell.RemoveFile(file);
         }
     }
     shell.ShellDeleteIfExists(manifest.root + L"\\" + kUninstallerFileName);
     for (const std::wstring& folder : manifest.folders)
         if (IsInsideRoot(folder, manifest.root))
-            shell.RemoveDirectory(folder);
+            shell.RemoveEmptyFolder(folder);
     if (shell.IsDirectoryEmpty(manifest.root))
         shell.ShellDeleteFolder(manifest.root);
     shell.DeleteUninstallEntry();

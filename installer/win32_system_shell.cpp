@@ -82,12 +82,12 @@ std::unique_ptr<FileWriter> Win32SystemShell::OpenForWrite(const std::wstring& p
     return std::make_unique<Win32FileWriter>(file);
 }
 
-bool Win32SystemShell::DeleteFile(const std::wstring& path)
+bool Win32SystemShell::RemoveFile(const std::wstring& path)
 {
     return DeleteFileW(path.c_str()) != FALSE;
 }
 
-bool Win32SystemShell::RemoveDirectory(const std::wstring& path)
+bool Win32SystemShell::RemoveEmptyFolder(const std::wstring& path)
 {
     return RemoveDirectoryW(path.c_str()) != FALSE;
 }

@@ -17,8 +17,8 @@ public:
     bool WriteWholeFile(const std::wstring& path, const std::string& bytes) override;
     bool EnsureFolder(const std::wstring& path) override;
     std::unique_ptr<FileWriter> OpenForWrite(const std::wstring& path) override;
-    bool DeleteFile(const std::wstring& path) override;
-    bool RemoveDirectory(const std::wstring& path) override;
+    bool RemoveFile(const std::wstring& path) override;
+    bool RemoveEmptyFolder(const std::wstring& path) override;
     bool PathExists(const std::wstring& path) override;
     bool IsDirectoryEmpty(const std::wstring& path) override;
     bool ShellDeleteIfExists(const std::wstring& path) override;

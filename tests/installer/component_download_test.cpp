@@ -102,7 +102,7 @@ public:
         return answer;
     }
     void OpenWebPage(const std::wstring& address) override { events.push_back(L"open " + address); }
-    void DeleteFile(const std::wstring& path) override
+    void RemoveFile(const std::wstring& path) override
     {
         deletedExisting = std::remove(Narrow(path, kCodePageUtf8).c_str()) == 0;
         events.push_back(L"delete");

@@ -106,7 +106,7 @@ std::unique_ptr<FileWriter> FakeSystem::OpenForWrite(const std::wstring& path)
     return std::make_unique<HostFileWriter>(file);
 }
 
-bool FakeSystem::DeleteFile(const std::wstring& path)
+bool FakeSystem::RemoveFile(const std::wstring& path)
 {
     auto locked = lockedDeletes.find(path);
     if (locked != lockedDeletes.end()) {
@@ -117,7 +117,7 @@ bool FakeSystem::DeleteFile(const std::wstring& path)
     return fs::is_regular_file(Host(path), ec) && fs::remove(Host(path), ec);
 }
 
-bool FakeSystem::RemoveDirectory(const std::wstring& path)
+bool FakeSystem::RemoveEmptyFolder(const std::wstring& path)
 {
     std::error_code ec;
     return fs::is_directory(Host(path), ec) && fs::is_empty(Host(path), ec) && fs::remove(Host(path), ec);
