@@ -1,19 +1,29 @@
-// Process entry. The program learns from its own package trailer whether it is an installer or
-// an uninstaller; a broken package is refused before anything is shown or changed on disk.
+// Process entry. The one application object and the process-wide objects live here; the main
+// window's creation decides whether this run installs or uninstalls.
 
 #include <windows.h>
 
-#include "package/json/json_value.h"
-#include "package/own_package.h"
-#include "package/package_config.h"
+#include "app/ch_app.h"
+#include "app/ch_quorvil_app.h"
+#include "installer/ch_main_wnd.h"
+#include "ui/drawing_globals.h"
 
-int WINAPI wWinMain(HINSTANCE, HINSTANCE, LPWSTR, int)
+namespace {
+
+CHWindow* MakeMainWindow()
 {
-    JsonValue config;
-    if (!ReadPackageConfig(config) || DecideRole(config) == PackageRole::kRejected) {
-        MessageBoxW(nullptr, L"安装包校验失败, 操作终止.", L"", MB_ICONERROR);
-        TerminateProcess(GetCurrentProcess(), 0);
-    }
-    // The installer and uninstaller windows are built on top of this start.
-    return 0;
+    return new CHMainWnd;
+}
+
+CHQuorvilApp g_application(&MakeMainWindow);
+
+}  // namespace
+
+CHApp* const g_currentAppSetter = (CurrentApp = &g_application);
+
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE previousInstance, LPWSTR commandLine, int showCommand)
+{
+    int code = RunApplication(*CurrentApp, instance, previousInstance, commandLine, showCommand);
+    ShutDownGdiplus();
+    return code;
 }
