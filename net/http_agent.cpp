@@ -237,8 +237,12 @@ bool CHttpAgent::ReceiveHeader()
         int count = Receive(piece, sizeof piece);
         if (count <= 0)
             break;
+        // The blank line cannot lie wholly in bytes already searched, so the search goes on from
+        // where the last one ended: a header that trickles in byte by byte costs no more than
+        // one that arrives at once.
+        size_t searchFrom = buffer.size() < 3 ? 0 : buffer.size() - 3;
         buffer.append(piece, static_cast<size_t>(count));
-        size_t end = buffer.find(kHeaderEnd);
+        size_t end = buffer.find(kHeaderEnd, searchFrom);
         if (end != std::string::npos) {
             end += sizeof kHeaderEnd - 1;
             m_rawHeader = buffer.substr(0, end);
@@ -473,17 +477,31 @@ bool CHttpAgent::AppendBlock(std::string& pending)
     return true;
 }
 
+size_t CHttpAgent::FindLineBreakAppending(std::string& pending)
+{
+    size_t searchFrom = 0;
+    for (;;) {
+        size_t found = pending.find(kLineBreak, searchFrom);
+        if (found != std::string::npos)
+            return found;
+        if (pending.size() >= kMaxChunkLineBytes)
+            return std::string::npos;
+        // A CR at the very end may pair with an LF at the start of the next block.
+        searchFrom = pending.empty() ? 0 : pending.size() - 1;
+        if (!AppendBlock(pending))
+            return std::string::npos;
+    }
+}
+
 bool CHttpAgent::DecodeChunked(std::string& out)
 {
     std::string pending;
     if (!ReadBlock(pending))
         return false;
     while (!pending.empty()) {
-        size_t lineEnd;
-        while ((lineEnd = pending.find(kLineBreak)) == std::string::npos) {
-            if (pending.size() >= kMaxChunkLineBytes || !AppendBlock(pending))
-                return false;
-        }
+        size_t lineEnd = FindLineBreakAppending(pending);
+        if (lineEnd == std::string::npos)
+            return false;
         // The size is hexadecimal, read up to the first character that is not, so a chunk
         // extension after ";" is ignored and an unreadable line reads as 0.
         std::string sizeLine = pending.substr(0, lineEnd);
@@ -500,11 +518,9 @@ bool CHttpAgent::DecodeChunked(std::string& out)
         }
         out.append(pending, 0, static_cast<size_t>(size));
         pending.erase(0, static_cast<size_t>(size));
-        size_t dataEnd;
-        while ((dataEnd = pending.find(kLineBreak)) == std::string::npos) {
-            if (pending.size() >= kMaxChunkLineBytes || !AppendBlock(pending))
-                return false;
-        }
+        size_t dataEnd = FindLineBreakAppending(pending);
+        if (dataEnd == std::string::npos)
+            return false;
         pending.erase(dataEnd, 2);
         if (pending.empty() && !AppendBlock(pending))
             return false;

@@ -108,6 +108,9 @@ private:
     bool ReadBlock(std::string& out);
     bool DecodeChunked(std::string& out);
     bool AppendBlock(std::string& pending);
+    // The first CR LF in pending, appending blocks while there is none; npos when the connection
+    // ends first or the pending bytes reach kMaxChunkLineBytes without one.
+    size_t FindLineBreakAppending(std::string& pending);
     bool ReceiveWithNotices(FILE* file, ProgressCallback callback, void* user, int64_t total);
     void ClearResponse();
 
