@@ -1,11 +1,17 @@
 #include "ui/controls/ui_progress.h"
 
+#include <algorithm>
 #include <cstdint>
 
 #include "ui/drawing.h"
 #include "ui/resource/ui_resource.h"
 
 namespace {
+
+// GDI works in 27-bit signed coordinates. A foreground stretched to a right edge far beyond them
+// came out in the wrong colours, so the filled rectangle ends there at the latest; everything past
+// the bar's own edge is clipped away in any case.
+constexpr int64_t kMaxCoordinate = (int64_t{1} << 27) - 1;
 
 int32_t SaturateTo32(int64_t value)
 {
@@ -44,7 +50,7 @@ void UIProgress::DrawElement(HDC dc, const RECT* ownRect, const RECT*)
     if (fill <= 0)
         return;
     RECT filled = *ownRect;
-    filled.right = SaturateTo32(static_cast<int64_t>(ownRect->left) + fill);
+    filled.right = static_cast<LONG>(std::min<int64_t>(static_cast<int64_t>(ownRect->left) + fill, kMaxCoordinate));
     DrawImageStyle(filled, m_foreground, dc);
 }
 

@@ -7,7 +7,8 @@
 //
 // The fill is (width × position) ÷ (maximum − minimum): the position itself is scaled, not its
 // distance from the minimum, so a bar whose range starts above 0 already shows a fill at its
-// minimum. Nothing is clamped; a fill wider than the bar is cut off by the element's clip.
+// minimum. Nothing is clamped; a fill wider than the bar is cut off by the element's clip, and the
+// drawn foreground ends at GDI's coordinate limit at the latest.
 
 #include <windows.h>
 
@@ -32,7 +33,8 @@ public:
     int GetPos() const { return m_position; }
     int GetMinimum() const { return m_minimum; }
     int GetMaximum() const { return m_maximum; }
-    // The width of the filled part for a bar of the given width; 0 when the range is empty.
+    // The width of the filled part for a bar of the given width: negative for a negative
+    // position, 0 when the range is empty, saturated at the 32-bit limits.
     int FillWidth(int barWidth) const;
 
 private:
