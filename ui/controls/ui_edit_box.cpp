@@ -71,7 +71,7 @@ void UIEditBox::Relayout()
     const RECT area = TextArea();
     int contentHeight = 0;
     if (HDC dc = GetMemDC())
-        contentHeight = MeasureStyledText(dc, m_textStyles[0], area, m_text.c_str()).cy;
+        contentHeight = MeasureStyledText(dc, m_textStyles[0], area, DisplayText().c_str()).cy;
     m_scrollBar->SetRange(contentHeight);
     m_scrollBar->SetPage(area.bottom - area.top);
     m_scrollBar->UpdateThumb();
@@ -88,7 +88,7 @@ void UIEditBox::DrawElement(HDC dc, const RECT* ownRect, const RECT*)
     // The "normal" style is drawn even while disabled.
     const RECT area = TextArea();
     const RECT layout = {area.left, area.top - m_scrollOffset, area.right, area.bottom};
-    DrawStyledText(layout, m_text.c_str(), &area, dc, m_textStyles[0]);
+    DrawStyledText(layout, DisplayText().c_str(), &area, dc, m_textStyles[0]);
 }
 
 void UIEditBox::SetText(const wchar_t* text)
@@ -183,4 +183,16 @@ int UIEditBox::ElementMouseWheel(UINT, UINT delta, POINT*)
     }
     ScrollTo(position);
     return 1;
+}
+
+std::wstring UIEditBox::DisplayText() const
+{
+    // Line feeds alone break lines; a carriage return before one would be drawn as a box by
+    // renderers that do not treat it as part of the break. It becomes an invisible space, which
+    // also keeps empty lines from being dropped by such renderers.
+    std::wstring shown = m_text;
+    for (size_t i = 0; i + 1 < shown.size(); ++i)
+        if (shown[i] == L'\r' && shown[i + 1] == L'\n')
+            shown[i] = L' ';
+    return shown;
 }

@@ -52,6 +52,8 @@ public:
 protected:
     // Stores a new position in the bar and the offset, and repaints both.
     void ScrollTo(int position);
+    // The text as drawn: the CR of each CR LF line break drawn as a space.
+    std::wstring DisplayText() const;
 
     TextStyle m_textStyles[2];  // 0 "normal", 1 "grayed"; only "normal" is ever drawn
     ImageStyle m_background;
