@@ -141,6 +141,33 @@ bool ParseHexColour(const std::string& text, uint32_t& colour)
     return true;
 }
 
+// A template's values: strings as they are, numbers in their shortest decimal form.
+bool ReadVars(const JsonValue& vars, const std::string& where, TemplateVars& out, std::string& error)
+{
+    if (vars.GetType() != JsonValue::kObject) {
+        error = where + ": \"vars\" must be an object";
+        return false;
+    }
+    std::vector<std::string> keys;
+    vars.GetMemberNames(keys);
+    for (const std::string& key : keys) {
+        const JsonValue& value = vars.Find(key.c_str());
+        if (value.GetType() == JsonValue::kString) {
+            out[key] = value.AsCString();
+        } else if (value.GetType() == JsonValue::kInteger) {
+            out[key] = std::to_string(value.AsInt64());
+        } else if (value.GetType() == JsonValue::kReal) {
+            char text[32];
+            std::snprintf(text, sizeof text, "%g", value.AsDouble());
+            out[key] = text;
+        } else {
+            error = where + ": variable \"" + key + "\" must be a string or a number";
+            return false;
+        }
+    }
+    return true;
+}
+
 size_t CountCharacters(const std::string& utf8)
 {
     size_t count = 0;
@@ -298,9 +325,8 @@ private:
                     return false;
                 }
             }
-            // The program reads the record as zero-terminated JSON text.
+            // The writer's compact text with its closing line feed: what the program's records hold.
             record.bytes = JsonWriter().Write(fields);
-            record.bytes += '\0';
             m_fonts.push_back(std::move(record));
         }
         return true;
@@ -366,30 +392,8 @@ private:
             }
             out.svg = piece.Find("svg").AsCString();
         }
-        if (piece.IsMember("vars")) {
-            const JsonValue& vars = piece.Find("vars");
-            if (vars.GetType() != JsonValue::kObject) {
-                error = where + ": \"vars\" must be an object";
-                return false;
-            }
-            std::vector<std::string> keys;
-            vars.GetMemberNames(keys);
-            for (const std::string& key : keys) {
-                const JsonValue& value = vars.Find(key.c_str());
-                if (value.GetType() == JsonValue::kString) {
-                    out.vars[key] = value.AsCString();
-                } else if (value.GetType() == JsonValue::kInteger) {
-                    out.vars[key] = std::to_string(value.AsInt64());
-                } else if (value.GetType() == JsonValue::kReal) {
-                    char text[32];
-                    std::snprintf(text, sizeof text, "%g", value.AsDouble());
-                    out.vars[key] = text;
-                } else {
-                    error = where + ": variable \"" + key + "\" must be a string or a number";
-                    return false;
-                }
-            }
-        }
+        if (piece.IsMember("vars") && !ReadVars(piece.Find("vars"), where, out.vars, error))
+            return false;
         if (piece.IsMember("crop")) {
             if (!ReadFour(piece.Find("crop"), out.crop) || out.crop[0] < 0 || out.crop[1] < 0 || out.crop[2] <= 0 ||
                 out.crop[3] <= 0) {
@@ -563,22 +567,8 @@ private:
             return false;
         }
         m_icon.svg = icon.Find("svg").AsCString();
-        const JsonValue& vars = icon.Find("vars");
-        if (icon.IsMember("vars")) {
-            if (vars.GetType() != JsonValue::kObject) {
-                error = "icon: \"vars\" must be an object";
-                return false;
-            }
-            std::vector<std::string> keys;
-            vars.GetMemberNames(keys);
-            for (const std::string& key : keys) {
-                if (vars.Find(key.c_str()).GetType() != JsonValue::kString) {
-                    error = "icon: variable \"" + key + "\" must be a string";
-                    return false;
-                }
-                m_icon.vars[key] = vars.Find(key.c_str()).AsCString();
-            }
-        }
+        if (icon.IsMember("vars") && !ReadVars(icon.Find("vars"), "icon", m_icon.vars, error))
+            return false;
         const JsonValue& sizes = icon.Find("sizes");
         if (sizes.GetType() != JsonValue::kArray || sizes.Size() == 0) {
             error = "icon: \"sizes\" must be a list of sizes";

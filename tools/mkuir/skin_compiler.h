@@ -8,7 +8,7 @@
 //   "sheet":  {"id": 100, "name": "Quorvil.png", "width": 1024, "gutter": 2}
 //             the sprite sheet record; "width" and "gutter" are optional.
 //   "fonts":  [{"id": 101, "name": "Default", "record": {"Weight": 700, ...}}, ...]
-//             font description records, stored as compact JSON ending in a line feed and a NUL.
+//             font description records, stored as compact JSON ending in a line feed.
 //   "pieces": {"button.install.normal": {"svg": "art/button.svg", "vars": {...},
 //                                        "crop": [x, y, w, h], "mg": [l, t, r, b]},
 //              "button.install.lighted": {"like": "button.install.normal", "vars": {...}}, ...}
