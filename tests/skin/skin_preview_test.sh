@@ -106,7 +106,7 @@ show ProcessWindow 300
 check "clear corner" 1 1 backdrop
 check "progress fill" 66 203 brand
 check "progress track" 606 203 'near 227 233 239 8'
-check "cancel button" 544 219 'near 139 152 166 16'
+check "cancel button" 544 219 'near 123 137 151 16'
 ink "status" 56 220 480 28 60
 finish
 
