@@ -34,6 +34,9 @@ show() {
   import -window root "$shot"
   read -r screen_w screen_h < <(identify -format "%w %h" "$shot")
   ox=$(( (screen_w - 670) / 2 )) oy=$(( (screen_h - $2) / 2 ))
+  # The X server shows a window a little after the program has painted it: wait until the
+  # window's middle no longer shows the desktop.
+  await "shown" 335 $(( $2 / 2 )) '! backdrop'
 }
 finish() {
   touch "$work/stop"

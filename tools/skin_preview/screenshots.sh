@@ -44,10 +44,15 @@ for entry in MainWindow:680 MainWindow2:330 ProcessWindow:300 SuccessWindow:320 
     --ready 'C:\qv-skin-shots\ready' --stop 'C:\qv-skin-shots\stop' &
   pid=$!
   for _ in $(seq 1 600); do [ -e "$work/ready" ] && break; sleep 0.1; done
-  # The compositor shows a window a moment after it is mapped.
-  sleep 0.5
   x=$(( (1024 - 670) / 2 - margin )) y=$(( (768 - height) / 2 - margin ))
-  import -window root -crop "$((670 + 2 * margin))x$((height + 2 * margin))+$x+$y" +repage "$out/skin-$window.png"
+  # The compositor shows a window a moment after the program has painted it: photograph until
+  # the window's middle no longer shows the desktop colour.
+  for _ in $(seq 1 50); do
+    import -window root -crop "$((670 + 2 * margin))x$((height + 2 * margin))+$x+$y" +repage "$out/skin-$window.png"
+    middle=$(convert "$out/skin-$window.png" -format "%[pixel:p{$((335 + margin)),$((height / 2 + margin))}]" info:)
+    [ "$middle" != "srgb(217,222,228)" ] && break
+    sleep 0.1
+  done
   touch "$work/stop"
   wait "$pid"
   echo "screenshots: $out/skin-$window.png"

@@ -38,12 +38,12 @@ constexpr COLORREF kBackdropColour = RGB(0xD9, 0xDE, 0xE4);
 constexpr UINT_PTR kStopTimer = 0x5E00;
 
 const wchar_t kSampleLicence[] =
-    L"Varnholt手机助手苹果版 软件许可协议\n\n"
+    L"Varnholt手机助手苹果版 软件许可协议\r\n\r\n"
     L"欢迎您使用 Varnholt手机助手苹果版（以下简称\"本软件\"）。在安装和使用本软件之前，请您仔细阅读本协议的全部内容。"
-    L"您点击\"同意\"或开始安装，即表示您已阅读、理解并接受本协议的全部条款。\n\n"
-    L"一、许可范围\n"
-    L"1. 本软件的发行方授予您一项个人的、不可转让的、非独占的许可，允许您在自己拥有的计算机上安装和使用本软件的一份副本。\n"
-    L"2. 您可以使用本软件管理您自己的苹果移动设备中的照片、音乐、视频、通讯录和应用程序。\n";
+    L"您点击\"同意\"或开始安装，即表示您已阅读、理解并接受本协议的全部条款。\r\n\r\n"
+    L"一、许可范围\r\n"
+    L"1. 本软件的发行方授予您一项个人的、不可转让的、非独占的许可，允许您在自己拥有的计算机上安装和使用本软件的一份副本。\r\n"
+    L"2. 您可以使用本软件管理您自己的苹果移动设备中的照片、音乐、视频、通讯录和应用程序。\r\n";
 
 struct Options {
     std::wstring package;
@@ -233,14 +233,14 @@ std::wstring LicenceText(const Options& options)
     std::string bytes;
     if (!ReadWholeFile(options.licenceFile, bytes))
         return kSampleLicence;
-    // The installer stores the licence with CR LF line breaks, but Wine's GDI+ draws each CR as
-    // a missing-glyph box, which is not the skin's look; Windows draws both forms alike.
-    std::string lines;
+    // The installer stores the licence with CR LF line breaks.
+    std::string crlf;
     for (char c : bytes) {
-        if (c != '\r')
-            lines += c;
+        if (c == '\n' && (crlf.empty() || crlf.back() != '\r'))
+            crlf += '\r';
+        crlf += c;
     }
-    return Widen(lines, kCodePageUtf8);
+    return Widen(crlf, kCodePageUtf8);
 }
 
 void BuildInstallForm(PreviewFrame& frame, UIResource& resource, const Options& options)
