@@ -40,7 +40,6 @@ struct PieceDefinition {
     TemplateVars vars;
     bool hasCrop = false;
     int crop[4] = {0, 0, 0, 0};
-    bool hasMargins = false;
     Margins margins;
 };
 
@@ -408,7 +407,6 @@ private:
                 error = where + ": \"mg\" must be four margins >= 0";
                 return false;
             }
-            out.hasMargins = true;
         }
         return true;
     }
