@@ -32,6 +32,8 @@ wait_until() {  # wait_until DESCRIPTION COMMAND...
   fail "timed out waiting for $what"; return 1
 }
 not_black() { [ "$(pixel "$1" "$2")" != "#000000" ]; }
+# The brand blue of buttons: much more blue than red.
+is_blue() { local p; p=$(pixel "$1" "$2"); p=${p#\#}; [ -n "$p" ] && [ $((16#${p:4:2})) -gt $((16#${p:0:2} + 60)) ]; }
 is_black() { [ "$(pixel "$1" "$2")" = "#000000" ]; }
 process_gone() { ! kill -0 "$1" 2>/dev/null; }
 
@@ -53,25 +55,26 @@ shot 01-main-window
 # Clearing the agreement greys the install button; a click on it then does nothing.
 agree_x=$((X0 + 48 + 14)) agree_y=$((Y0 + 480 + 13))
 button_x=$((X0 + 475 + 70)) button_y=$((Y0 + 584 + 18))
+xdotool mousemove 900 20
 enabled_colour=$(pixel $((button_x - 50)) $button_y)
-click $agree_x $agree_y; sleep 0.5
-xdotool mousemove 900 20; sleep 0.3
-grey_colour=$(pixel $((button_x - 50)) $button_y)
-shot 02-agreement-cleared
-click $button_x $button_y; sleep 1
-if [ "$grey_colour" != "$enabled_colour" ] && not_black $((X0 + 335)) $((Y0 + 340)); then
-  pass "install button greyed ($enabled_colour -> $grey_colour) and ignored"
-else
-  fail "install button after clearing the agreement: $enabled_colour -> $grey_colour"
+colour_is() { [ "$(pixel $((button_x - 50)) $button_y)" = "$1" ]; }
+colour_is_not() { [ "$(pixel $((button_x - 50)) $button_y)" != "$1" ]; }
+click $agree_x $agree_y
+xdotool mousemove 900 20
+if wait_until "the install button to grey" colour_is_not "$enabled_colour"; then
+  grey_colour=$(pixel $((button_x - 50)) $button_y)
+  shot 02-agreement-cleared
+  click $button_x $button_y; sleep 1
+  not_black $((X0 + 335)) $((Y0 + 340)) && pass "install button greyed ($enabled_colour -> $grey_colour) and ignored" \
+    || fail "a click on the greyed button did something"
 fi
-click $agree_x $agree_y; sleep 0.5
-xdotool mousemove 900 20; sleep 0.3
-[ "$(pixel $((button_x - 50)) $button_y)" = "$enabled_colour" ] && pass "agreement set again enables the button" \
-  || fail "button not enabled again"
+click $agree_x $agree_y
+xdotool mousemove 900 20
+wait_until "the install button to be enabled again" colour_is "$enabled_colour" && pass "agreement set again enables the button"
 click $button_x $button_y
 # The completion window (670 x 320, centred at (177, 224)) has its start button at its right.
-done_x=$((177 + 670 - 300 + 98)) done_y=$((224 + 185 + 30))
-wait_until "the completion window" not_black $done_x $done_y && sleep 0.8
+done_x=$((177 + 670 - 300 + 98)) done_y=$((224 + 185 + 10))
+wait_until "the completion window" is_blue $done_x $done_y && sleep 0.8
 shot 03-completion-window
 click $done_x $done_y
 wait_until "the installer to end" process_gone $installer
@@ -104,16 +107,12 @@ if [ -n "$check" ]; then
     grep -q "$value" <<<"$reg" || fail "registry value $value missing"
   done
   grep -q "$name" <<<"$reg" && pass "uninstall entry written" || fail "uninstall entry: $reg"
-  # The prefix's Desktop is a link into the Linux side, so follow links.
-  desktop_lnk=$(find -L "$c/users" -path "*Desktop/$name.lnk" 2>/dev/null | head -1)
-  if [ -n "$desktop_lnk" ] && lnkinfo -c windows-936 "$desktop_lnk" 2>/dev/null | grep -q 'lumetra(ios)\\lumetra_ios.exe'; then
-    pass "desktop shortcut resolves to the program"
-  else
-    fail "desktop shortcut missing or wrong"
-  fi
-  quick=$(find "$c/users" -path "*Quick Launch/$name.lnk" 2>/dev/null | head -1)
-  [ -n "$quick" ] && lnkinfo -c windows-936 "$quick" 2>/dev/null | grep -q 'lumetra_ios.exe' \
-    && pass "quick launch shortcut resolves" || fail "quick launch shortcut missing"
+  # The prefix's Desktop is a link into the Linux side, so follow links. The shell may still be
+  # handling the pin request on a link when the installer has ended, so allow it a moment.
+  resolves() { local f; f=$(find -L "$c/users" -path "*$1/$name.lnk" 2>/dev/null | head -1)
+               [ -n "$f" ] && lnkinfo -c windows-936 "$f" 2>/dev/null | grep -q 'lumetra(ios)\\lumetra_ios.exe'; }
+  wait_until "the desktop shortcut" resolves Desktop && pass "desktop shortcut resolves to the program"
+  wait_until "the quick launch shortcut" resolves "Quick Launch" && pass "quick launch shortcut resolves to the program"
   start=$(find "$c/users" -path "*Programs/$name/$name.lnk" 2>/dev/null | head -1)
   [ -n "$start" ] && pass "start menu shortcut made" || fail "start menu shortcut missing"
   leftovers=$(find "$c/users" -path '*Temp*' -name '*.zip' 2>/dev/null)
