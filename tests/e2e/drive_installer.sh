@@ -36,6 +36,8 @@ not_black() { [ "$(pixel "$1" "$2")" != "#000000" ]; }
 is_blue() { local p; p=$(pixel "$1" "$2"); p=${p#\#}; [ -n "$p" ] && [ $((16#${p:4:2})) -gt $((16#${p:0:2} + 60)) ]; }
 is_black() { [ "$(pixel "$1" "$2")" = "#000000" ]; }
 process_gone() { ! kill -0 "$1" 2>/dev/null; }
+# The main window is on screen (by its title); pixels alone can be stale on a bare X screen.
+main_window_shown() { xdotool search --onlyvisible --name "$name 安装程序" >/dev/null 2>&1; }
 
 # The main window is 670 x 680, centred: its origin is (177, 44) on a 1024 x 768 screen.
 X0=177 Y0=44
@@ -119,11 +121,25 @@ if [ -n "$check" ]; then
   [ -z "$leftovers" ] && pass "temporary archive gone" || fail "temporary archive left: $leftovers"
 fi
 
+step "uninstall, first cancelled"
+"$wine_run" 'C:\Program Files (x86)\lumetra(ios)\unins001.exe' &
+launcher=$!
+wait_until "the confirmation window" main_window_shown && sleep 1
+# "取消" sits at the bottom right, right of "卸载".
+click $((177 + 670 - 170 + 58)) $((219 + 330 - 92 + 18))
+wait "$launcher" 2>/dev/null
+wait_until "the cancelled uninstaller to end" bash -c "! pgrep -f '[u]nins001.exe' >/dev/null"
+if [ -f "$install_dir/unins001.exe" ] && [ -f "$install_dir/lumetra_ios.exe" ]; then
+  pass "cancelling the uninstall leaves everything in place"
+else
+  fail "files went missing after cancelling the uninstall"
+fi
+
 step "uninstall"
 "$wine_run" 'C:\Program Files (x86)\lumetra(ios)\unins001.exe' &
 launcher=$!
 # The confirmation window is 670 x 330, centred at (177, 219).
-wait_until "the confirmation window" not_black $((177 + 335)) $((219 + 200)) && sleep 0.5
+wait_until "the confirmation window" main_window_shown && sleep 1
 shot 05-uninstall-confirmation
 click $((177 + 670 - 307 + 58)) $((219 + 330 - 92 + 18))
 # The farewell window is 670 x 400, centred at (177, 184); "完成" sits at its bottom right.
