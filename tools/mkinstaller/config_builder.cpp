@@ -22,13 +22,13 @@ bool ToCodePage(const std::string& utf8, unsigned codePage, std::string& out, st
     return true;
 }
 
-JsonValue ShortcutList(const std::vector<ShortcutSpec>& specs)
+JsonValue ShortcutList(const std::vector<ShortcutEntry>& entries)
 {
     JsonValue list = JsonValue::MakeArray();
-    for (const ShortcutSpec& spec : specs) {
+    for (const ShortcutEntry& shortcut : entries) {
         JsonValue entry;
-        entry.Member("file") = JsonValue(spec.file);
-        entry.Member("name") = JsonValue(spec.name);
+        entry.Member("file") = JsonValue(shortcut.file);
+        entry.Member("name") = JsonValue(shortcut.name);
         list.Append(entry);
     }
     return list;
@@ -36,17 +36,17 @@ JsonValue ShortcutList(const std::vector<ShortcutSpec>& specs)
 
 }  // namespace
 
-bool ParseShortcutSpec(const std::string& text, ShortcutSpec& spec, std::string& error)
+bool ParseShortcutArgument(const std::string& text, ShortcutEntry& entry, std::string& error)
 {
     size_t equals = text.find('=');
     if (equals == std::string::npos || equals == 0 || equals + 1 == text.size()) {
         error = "a shortcut is given as NAME=FILE: " + text;
         return false;
     }
-    spec.name = text.substr(0, equals);
-    spec.file = text.substr(equals + 1);
-    if (spec.name.find_first_of("\\/:*?\"<>|") != std::string::npos) {
-        error = "a shortcut name becomes a file name and cannot hold \\ / : * ? \" < > |: " + spec.name;
+    entry.name = text.substr(0, equals);
+    entry.file = text.substr(equals + 1);
+    if (entry.name.find_first_of("\\/:*?\"<>|") != std::string::npos) {
+        error = "a shortcut name becomes a file name and cannot hold \\ / : * ? \" < > |: " + entry.name;
         return false;
     }
     return true;

@@ -9,7 +9,7 @@
 
 #include "package/json/json_value.h"
 
-struct ShortcutSpec {
+struct ShortcutEntry {
     std::string name;  // UTF-8
     std::string file;  // UTF-8, relative to the install folder
 };
@@ -18,12 +18,12 @@ struct ConfigOptions {
     std::string lastrun;      // UTF-8
     std::string licenceText;  // UTF-8 text, any line breaks
     bool hasLicence = false;
-    std::vector<ShortcutSpec> desktop;
-    std::vector<ShortcutSpec> taskbar;
+    std::vector<ShortcutEntry> desktop;
+    std::vector<ShortcutEntry> taskbar;
 };
 
 // Parses "NAME=FILE" (split at the first "=").
-bool ParseShortcutSpec(const std::string& text, ShortcutSpec& spec, std::string& error);
+bool ParseShortcutArgument(const std::string& text, ShortcutEntry& entry, std::string& error);
 
 // The licence's stored form: line breaks made CR LF, a leading byte-order mark dropped, the UTF-8
 // bytes base64-encoded. Fails on text that is not UTF-8.

@@ -200,14 +200,14 @@ int Build(const std::vector<std::string>& args)
                 return Fail("--codepage needs a code page number such as 936");
             codePage = static_cast<unsigned>(number);
         } else if (flag == "--desktop-shortcut" || flag == "--taskbar-shortcut") {
-            ShortcutSpec spec;
+            ShortcutEntry entry;
             std::string error;
             if (!value(text))
                 ok = false;
-            else if (!ParseShortcutSpec(text, spec, error))
+            else if (!ParseShortcutArgument(text, entry, error))
                 return Fail(error);
             else
-                (flag == "--desktop-shortcut" ? options.desktop : options.taskbar).push_back(spec);
+                (flag == "--desktop-shortcut" ? options.desktop : options.taskbar).push_back(entry);
         } else
             return Fail("unknown option for build: " + flag + " (see --help)");
         if (!ok)

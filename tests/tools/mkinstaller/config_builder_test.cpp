@@ -19,15 +19,15 @@ TEST(Licence, LineBreaksBecomeCrLfAndTheMarkIsDropped)
     EXPECT_FALSE(EncodeLicence(std::string("zero\0byte", 9), base64, error));
 }
 
-TEST(ShortcutSpec, SplitsAtTheFirstEquals)
+TEST(ShortcutEntry, SplitsAtTheFirstEquals)
 {
-    ShortcutSpec spec;
+    ShortcutEntry entry;
     std::string error;
-    ASSERT_TRUE(ParseShortcutSpec(kNameUtf8 + "=bin/app=1.exe", spec, error));
-    EXPECT_EQ(spec.name, kNameUtf8);
-    EXPECT_EQ(spec.file, "bin/app=1.exe");
+    ASSERT_TRUE(ParseShortcutArgument(kNameUtf8 + "=bin/app=1.exe", entry, error));
+    EXPECT_EQ(entry.name, kNameUtf8);
+    EXPECT_EQ(entry.file, "bin/app=1.exe");
     for (const char* bad : {"noequals", "=file.exe", "name=", "a/b=file.exe", "a:b=file.exe"})
-        EXPECT_FALSE(ParseShortcutSpec(bad, spec, error)) << bad;
+        EXPECT_FALSE(ParseShortcutArgument(bad, entry, error)) << bad;
 }
 
 TEST(Config, FlagsMakeTheShippedShapeInTheCodePage)
