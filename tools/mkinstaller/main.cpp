@@ -22,7 +22,7 @@
 #include "package/package_config.h"
 #include "package/package_trailer.h"
 #include "tools/mkinstaller/config_builder.h"
-#include "tools/mkinstaller/inspect.h"
+#include "tools/mkinstaller/package_report.h"
 #include "tools/mkinstaller/pe_image.h"
 #include "tools/mkinstaller/zip_payload.h"
 

@@ -1,4 +1,4 @@
-#include "tools/mkinstaller/inspect.h"
+#include "tools/mkinstaller/package_report.h"
 
 #include <fstream>
 #include <iterator>
