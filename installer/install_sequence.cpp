@@ -1,5 +1,6 @@
 #include "installer/install_sequence.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <vector>
 
@@ -63,14 +64,66 @@ std::unique_ptr<FileWriter> OpenTarget(const std::wstring& path, InstallSurface&
     return shell.OpenForWrite(path);
 }
 
+// Copies count bytes at offset of source to file, a buffer at a time.
+bool CopyRange(ByteSource& source, uint64_t offset, uint64_t count, FileWriter& file, std::vector<char>& buffer)
+{
+    while (count > 0) {
+        const size_t piece = static_cast<size_t>(std::min<uint64_t>(count, buffer.size()));
+        if (!source.ReadAt(offset, buffer.data(), piece) || !file.Write(buffer.data(), piece))
+            return false;
+        offset += piece;
+        count -= piece;
+    }
+    return true;
+}
+
+// Writes the package's payload to path; a partial file is removed.
+bool CopyPayload(ByteSource& image, const PackageTrailer& trailer, const std::wstring& path, SystemShell& shell,
+                 std::vector<char>& buffer)
+{
+    std::unique_ptr<FileWriter> file = shell.OpenForWrite(path);
+    if (!file)
+        return false;
+    bool ok = CopyRange(image, trailer.payloadStart, trailer.payloadLength, *file, buffer);
+    ok = file->Close() && ok;
+    if (!ok)
+        shell.RemoveFile(path);
+    return ok;
+}
+
+// The uninstaller copy: this program's bytes up to its trailer, then the manifest. A copy that
+// could not be written whole is removed rather than left as a broken program.
+void WriteUninstallerCopy(ByteSource& image, const PackageTrailer& trailer, const JsonValue& manifest,
+                          const std::wstring& path, SystemShell& shell, std::vector<char>& buffer)
+{
+    std::unique_ptr<FileWriter> file = shell.OpenForWrite(path);
+    if (!file)
+        return;
+    const std::string tail = UninstallerCopyTail(manifest);
+    bool ok = CopyRange(image, 0, trailer.offset, *file, buffer) && file->Write(tail.data(), tail.size());
+    ok = file->Close() && ok;
+    if (!ok)
+        shell.RemoveFile(path);
+}
+
+// Whether the payload is an archive without entries, which the archive reader cannot open.
+bool IsEmptyPayload(ByteSource& image, const PackageTrailer& trailer)
+{
+    constexpr uint32_t kLongestEmptyArchive = 22 + 0xFFFF;  // the end record and its longest comment
+    if (trailer.payloadLength > kLongestEmptyArchive)
+        return false;
+    std::string bytes(trailer.payloadLength, '\0');
+    return (bytes.empty() || image.ReadAt(trailer.payloadStart, &bytes[0], bytes.size())) &&
+           ZipArchive::IsEmptyArchive(bytes);
+}
+
 // Extracts every entry; false at the first failure, with what was written so far recorded in
 // the manifest for the rollback.
 bool Extract(ZipArchive& archive, const std::wstring& installDir, InstallManifest& manifest,
-             InstallSurface& surface, SystemShell& shell)
+             InstallSurface& surface, SystemShell& shell, std::vector<char>& buffer)
 {
     if (!archive.GoToFirstEntry())
         return true;  // an empty archive installs nothing
-    std::vector<char> buffer;
     do {
         std::string rawName;
         if (!archive.CurrentEntryName(rawName))
@@ -107,8 +160,6 @@ bool Extract(ZipArchive& archive, const std::wstring& installDir, InstallManifes
                 archive.CloseCurrentEntry();
                 return false;
             }
-            if (buffer.empty())
-                buffer.resize(kCopyBufferSize);
             for (;;) {
                 int count = archive.ReadCurrentEntry(buffer.data(), static_cast<unsigned>(buffer.size()));
                 if (count == 0)
@@ -197,27 +248,28 @@ bool RunInstall(const InstallOptions& options, InstallSurface& surface, SystemSh
 {
     const std::wstring& installDir = options.installDir;
     JsonValue config;
-    std::string image;
-    uint32_t trailerOffset = 0;
-    std::string_view payload;
-    if (!shell.ReadOwnPackage(config, image, trailerOffset, payload))
+    PackageTrailer trailer;
+    std::unique_ptr<ByteSource> image = shell.OpenOwnImage();
+    if (!image || ReadInstallerTrailer(*image, config, trailer) != TrailerStatus::kOk)
         return false;
 
+    // One buffer carries the payload out, every entry in and the uninstaller copy out.
+    std::vector<char> buffer(kCopyBufferSize);
     const std::wstring archivePath = shell.TempFolder() + L"\\" + HexName(shell.NewRandom64()) + L".zip";
-    if (!shell.WriteWholeFile(archivePath, std::string(payload)))
+    if (!CopyPayload(*image, trailer, archivePath, shell, buffer))
         return false;
 
     surface.SetStatus(PercentText(L"正在复制文件: ", 10));
     surface.SetProgress(10);
 
     ZipArchive archive;
-    const bool emptyArchive = ZipArchive::IsEmptyArchive(payload);
+    const bool emptyArchive = IsEmptyPayload(*image, trailer);
     if (!emptyArchive && !archive.Open(archivePath)) {
         shell.RemoveFile(archivePath);
         return false;
     }
     InstallManifest manifest;
-    bool extracted = emptyArchive || Extract(archive, installDir, manifest, surface, shell);
+    bool extracted = emptyArchive || Extract(archive, installDir, manifest, surface, shell, buffer);
     archive.Close();
     shell.RemoveFile(archivePath);
 
@@ -269,8 +321,8 @@ bool RunInstall(const InstallOptions& options, InstallSurface& surface, SystemSh
     manifest.SetShortcuts(shortcut);
     // An archive without entries creates no folder, yet the uninstaller copy must have one.
     shell.EnsureFolder(installDir);
-    shell.WriteWholeFile(Join(installDir, kUninstallerFileName),
-                         BuildUninstallerCopy(image, trailerOffset, manifest.ToDocument()));
+    WriteUninstallerCopy(*image, trailer, manifest.ToDocument(), Join(installDir, kUninstallerFileName), shell,
+                         buffer);
 
     programPath = Join(installDir, DecodeAnsi(config.Find("lastrun")));
     shell.ShellDeleteIfExists(Join(installDir, L"lumetra.exe"));

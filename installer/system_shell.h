@@ -11,6 +11,7 @@
 #include <string>
 #include <string_view>
 
+#include "package/byte_source.h"
 #include "package/json/json_value.h"
 
 // The process window as the sequences see it.
@@ -43,9 +44,8 @@ class SystemShell {
 public:
     virtual ~SystemShell() = default;
 
-    // This program's package: the whole image, the configuration, the trailer offset and payload.
-    virtual bool ReadOwnPackage(JsonValue& config, std::string& image, uint32_t& trailerOffset,
-                                std::string_view& payload) = 0;
+    // This program's own file, to read its package from in pieces; null when it cannot be opened.
+    virtual std::unique_ptr<ByteSource> OpenOwnImage() = 0;
     // This program's configuration (bounds 1 and 2 only): the uninstaller's manifest.
     virtual bool ReadOwnConfig(JsonValue& config) = 0;
     virtual std::wstring TempFolder() = 0;  // ends with a backslash

@@ -38,10 +38,9 @@ private:
 
 }  // namespace
 
-bool Win32SystemShell::ReadOwnPackage(JsonValue& config, std::string& image, uint32_t& trailerOffset,
-                                      std::string_view& payload)
+std::unique_ptr<ByteSource> Win32SystemShell::OpenOwnImage()
 {
-    return ReadPackageTrailer(config, image, trailerOffset, payload);
+    return ::OpenOwnImage();
 }
 
 bool Win32SystemShell::ReadOwnConfig(JsonValue& config)

@@ -7,8 +7,7 @@
 
 class Win32SystemShell : public SystemShell {
 public:
-    bool ReadOwnPackage(JsonValue& config, std::string& image, uint32_t& trailerOffset,
-                        std::string_view& payload) override;
+    std::unique_ptr<ByteSource> OpenOwnImage() override;
     bool ReadOwnConfig(JsonValue& config) override;
     std::wstring TempFolder() override;
     uint64_t NewRandom64() override;

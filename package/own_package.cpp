@@ -31,9 +31,8 @@ bool ReadPackageConfig(JsonValue& document)
     return !path.empty() && ReadPackageConfigFile(path, document) == TrailerStatus::kOk;
 }
 
-bool ReadPackageTrailer(JsonValue& document, std::string& bytes, uint32_t& trailerOffset, std::string_view& payload)
+std::unique_ptr<ByteSource> OpenOwnImage()
 {
     std::wstring path = GetModulePath();
-    return !path.empty() &&
-           ReadPackageTrailerFile(path, document, bytes, trailerOffset, payload) == TrailerStatus::kOk;
+    return path.empty() ? nullptr : OpenFileByteSource(path);
 }

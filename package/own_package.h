@@ -1,9 +1,10 @@
 #pragma once
 
-// The running program's own package: its configuration, read at start-up, and its whole image,
-// read by the install to extract the payload and cut the uninstaller copy from.
+// The running program's own package: its configuration, read at start-up, and its image, which
+// the install reads in pieces to copy the payload out and cut the uninstaller copy from.
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -14,9 +15,9 @@
 // bound fails or the text does not parse.
 bool ReadPackageConfig(JsonValue& document);
 
-// Reads the whole image of this program into bytes and takes the configuration and payload from
-// it under all three bounds.
-bool ReadPackageTrailer(JsonValue& document, std::string& bytes, uint32_t& trailerOffset, std::string_view& payload);
+// This program's own file, opened for reading; null when it cannot be opened. A package may be
+// far larger than a 32-bit process can hold, so it is never read whole.
+std::unique_ptr<ByteSource> OpenOwnImage();
 
 // The same two readers on any file, for tests and for the uninstaller reading a copy.
 TrailerStatus ReadPackageConfigFile(const std::wstring& path, JsonValue& document);

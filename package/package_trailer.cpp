@@ -106,17 +106,24 @@ TrailerStatus ReadPackageConfigFrom(ByteSource& source, JsonValue& document)
                                                              : TrailerStatus::kConfigUnparsable;
 }
 
+TrailerStatus ReadInstallerTrailer(ByteSource& source, JsonValue& document, PackageTrailer& trailer)
+{
+    TrailerStatus status = ReadTrailer(source, TrailerBounds::kWithPayload, trailer);
+    if (status != TrailerStatus::kOk)
+        return status;
+    JsonReader reader;
+    return reader.Parse(trailer.configText.c_str(), document) ? TrailerStatus::kOk
+                                                             : TrailerStatus::kConfigUnparsable;
+}
+
 TrailerStatus ParseInstallerImage(const std::string& bytes, JsonValue& document, PackageTrailer& trailer,
                                   std::string_view& payload)
 {
     payload = std::string_view();
     MemoryByteSource source(bytes);
-    TrailerStatus status = ReadTrailer(source, TrailerBounds::kWithPayload, trailer);
+    TrailerStatus status = ReadInstallerTrailer(source, document, trailer);
     if (status != TrailerStatus::kOk)
         return status;
-    JsonReader reader;
-    if (!reader.Parse(trailer.configText.c_str(), document))
-        return TrailerStatus::kConfigUnparsable;
     payload = std::string_view(bytes).substr(static_cast<size_t>(trailer.payloadStart), trailer.payloadLength);
     return TrailerStatus::kOk;
 }
@@ -125,13 +132,21 @@ std::string BuildUninstallerCopy(const std::string& installerBytes, uint32_t tra
 {
     if (trailerOffset == 0 || trailerOffset >= installerBytes.size())
         return std::string();
-    std::string text = JsonWriter().Write(manifest);
+    std::string tail = UninstallerCopyTail(manifest);
     std::string copy;
-    copy.reserve(size_t{trailerOffset} + 4 + text.size());
+    copy.reserve(size_t{trailerOffset} + tail.size());
     copy.append(installerBytes, 0, trailerOffset);
-    AppendLittleEndian32(copy, static_cast<uint32_t>(text.size()));
-    copy += text;
+    copy += tail;
     return copy;
+}
+
+std::string UninstallerCopyTail(const JsonValue& manifest)
+{
+    std::string text = JsonWriter().Write(manifest);
+    std::string tail;
+    AppendLittleEndian32(tail, static_cast<uint32_t>(text.size()));
+    tail += text;
+    return tail;
 }
 
 bool WriteUninstallerCopy(const std::string& installerBytes, uint32_t trailerOffset, const JsonValue& manifest,

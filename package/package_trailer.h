@@ -61,8 +61,11 @@ TrailerStatus ReadTrailer(ByteSource& source, TrailerBounds bounds, PackageTrail
 // this is how the running program learns its own role, as installer or uninstaller.
 TrailerStatus ReadPackageConfigFrom(ByteSource& source, JsonValue& document);
 
-// The install's reader: from the whole file in memory, the configuration document and the
-// payload (a view into bytes), under all three bounds.
+// The install's reader: the configuration document and where the payload lies, under all three
+// bounds. Nothing of the payload is read, so a package of any size costs only its configuration.
+TrailerStatus ReadInstallerTrailer(ByteSource& source, JsonValue& document, PackageTrailer& trailer);
+
+// The same from the whole file in memory, with the payload as a view into bytes.
 TrailerStatus ParseInstallerImage(const std::string& bytes, JsonValue& document, PackageTrailer& trailer,
                                   std::string_view& payload);
 
@@ -70,6 +73,9 @@ TrailerStatus ParseInstallerImage(const std::string& bytes, JsonValue& document,
 // writer text. Empty when T does not lie inside bytes.
 std::string BuildUninstallerCopy(const std::string& installerBytes, uint32_t trailerOffset,
                                  const JsonValue& manifest);
+
+// What follows the kept bytes 0 .. T - 1 in the uninstaller copy: L' and the manifest's text.
+std::string UninstallerCopyTail(const JsonValue& manifest);
 
 // Writes the uninstaller copy as "unins001.exe" in the install folder, replacing an older one.
 bool WriteUninstallerCopy(const std::string& installerBytes, uint32_t trailerOffset, const JsonValue& manifest,

@@ -34,6 +34,21 @@ private:
     FILE* m_file;
 };
 
+// The package in memory, failing reads past a given length.
+class ImageSource : public ByteSource {
+public:
+    ImageSource(const std::string& bytes, uint64_t readable) : m_bytes(bytes), m_readable(readable) {}
+    uint64_t Size() const override { return m_bytes.Size(); }
+    bool ReadAt(uint64_t offset, void* buffer, size_t count) override
+    {
+        return offset + count <= m_readable && m_bytes.ReadAt(offset, buffer, count);
+    }
+
+private:
+    MemoryByteSource m_bytes;
+    uint64_t m_readable;
+};
+
 }  // namespace
 
 FakeSystem::FakeSystem()
@@ -59,17 +74,11 @@ std::string FakeSystem::Host(const std::wstring& path)
     return Narrow(native, kCodePageUtf8);
 }
 
-bool FakeSystem::ReadOwnPackage(JsonValue& config, std::string& bytes, uint32_t& trailerOffset,
-                                std::string_view& payload)
+std::unique_ptr<ByteSource> FakeSystem::OpenOwnImage()
 {
     if (!packageReadable)
-        return false;
-    bytes = image;
-    PackageTrailer trailer;
-    if (ParseInstallerImage(bytes, config, trailer, payload) != TrailerStatus::kOk)
-        return false;
-    trailerOffset = trailer.offset;
-    return true;
+        return nullptr;
+    return std::make_unique<ImageSource>(image, readableBytes);
 }
 
 bool FakeSystem::ReadOwnConfig(JsonValue& config)

@@ -4,6 +4,7 @@
 // sequences' Windows-style paths are mapped onto it), recorded shell, registry and process
 // calls, and a package held in memory.
 
+#include <cstdint>
 #include <functional>
 #include <set>
 #include <string>
@@ -46,6 +47,8 @@ public:
     // The package this "program" carries, and the manifest an uninstaller reads.
     std::string image;
     bool packageReadable = true;
+    // Reads of the image reaching past this many bytes fail, as a damaged disk would.
+    uint64_t readableBytes = UINT64_MAX;
     JsonValue ownConfig;
 
     bool vista = true;
@@ -58,8 +61,7 @@ public:
     std::vector<std::wstring> calls;  // shell, registry and process calls, in order
     std::vector<unsigned> sleeps;
 
-    bool ReadOwnPackage(JsonValue& config, std::string& bytes, uint32_t& trailerOffset,
-                        std::string_view& payload) override;
+    std::unique_ptr<ByteSource> OpenOwnImage() override;
     bool ReadOwnConfig(JsonValue& config) override;
     std::wstring TempFolder() override { return m_root + L"\\temp\\"; }
     uint64_t NewRandom64() override { return 0x0123456789ABCDEFull; }

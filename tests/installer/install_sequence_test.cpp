@@ -261,6 +261,45 @@ TEST_F(InstallSequence, AnUnreadablePackageWritesNothing)
     EXPECT_TRUE(surface.statuses.empty());
 }
 
+// The package is read in pieces: a stub and a payload each larger than the copy buffer come
+// through whole, in the installed file and in the uninstaller copy.
+TEST_F(InstallSequence, ALargePackageIsCopiedInPiecesByteForByte)
+{
+    std::string noise(1300007, '\0');
+    uint32_t state = 12345;
+    for (char& c : noise) {
+        state = state * 1103515245u + 12345u;
+        c = static_cast<char>(state >> 24);
+    }
+    const uint32_t t = 0x180123;
+    system.image = testing_image::MakeInstaller(JsonWriter().Write(Config()),
+                                                MakeZip({{"lumetra_ios.exe", noise}, {"readme.txt", "r"}}), t);
+    ASSERT_TRUE(Run());
+    EXPECT_TRUE(ReadHost(Dir(L"lumetra_ios.exe")) == noise);
+
+    const std::string copy = ReadHost(Dir(L"unins001.exe"));
+    const std::string tail = UninstallerCopyTail(WrittenManifest());
+    ASSERT_EQ(copy.size(), t + tail.size());
+    EXPECT_EQ(copy.compare(0, t, system.image, 0, t), 0);
+    EXPECT_EQ(copy.compare(t, std::string::npos, tail), 0);
+    EXPECT_FALSE(system.PathExists(system.TempFolder() + L"\\0123456789ABCDEF.zip"));
+}
+
+// A read that fails part way through the payload leaves neither a partial archive nor files.
+TEST_F(InstallSequence, AnImageThatCannotBeReadToTheEndInstallsNothing)
+{
+    for (uint64_t readable : {uint64_t{0x400 + 2}, uint64_t{0x400 + 600}, uint64_t{0x400 + 2000}}) {
+        FakeSystem fresh;
+        fresh.image = testing_image::MakeInstaller(JsonWriter().Write(Config()), MakeZip(kPayload));
+        fresh.readableBytes = readable;
+        RecordingSurface quiet;
+        options.installDir = fresh.Root() + L"\\lumetra(ios)";
+        EXPECT_FALSE(RunInstall(options, quiet, fresh, programPath)) << readable;
+        EXPECT_EQ(fresh.Tree(), (Strings{"temp/"})) << readable;
+        EXPECT_EQ(quiet.completed + quiet.downloads, 0) << readable;
+    }
+}
+
 TEST(EntryNames, ContainedOnlyWhenRelativeWithoutParentParts)
 {
     for (const wchar_t* good : {L"a.txt", L"dir/sub/file", L"..hidden", L"a..b/c", L"\u8D44\u6E90/x"})
