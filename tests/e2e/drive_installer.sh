@@ -26,9 +26,10 @@ shot() { import -window root "$shots/$1.png"; echo "   screenshot $shots/$1.png"
 click() { xdotool mousemove "$1" "$2" click 1; }
 # Waits until the screen pixel at (x, y) matches a colour test, or gives up after ~20 s.
 pixel() { import -window root -crop "1x1+$1+$2" -depth 8 txt:- 2>/dev/null | tail -1 | grep -o '#[0-9A-F]\{6\}'; }
+# QV_WAIT_TRIES stretches every wait (a try is 0.2 s) for large payloads.
 wait_until() {  # wait_until DESCRIPTION COMMAND...
   local what=$1; shift
-  for _ in $(seq 1 100); do "$@" && return 0; sleep 0.2; done
+  for _ in $(seq 1 "${QV_WAIT_TRIES:-100}"); do "$@" && return 0; sleep 0.2; done
   fail "timed out waiting for $what"; return 1
 }
 not_black() { [ "$(pixel "$1" "$2")" != "#000000" ]; }
@@ -39,6 +40,24 @@ process_gone() { ! kill -0 "$1" 2>/dev/null; }
 # The main window is on screen (by its title); pixels alone can be stale on a bare X screen.
 main_window_shown() { xdotool search --onlyvisible --name "$name 安装程序" >/dev/null 2>&1; }
 
+# What the prefix holds: every file and folder of drive C with its size, and the registry as
+# reg exports it (both roots; the 32-bit view is inside HKLM). Compared around install+uninstall.
+snapshot() {  # snapshot NAME
+  local out="$shots/prefix-$1"
+  # Wine registers the display adapter when the first window-using process starts; let that
+  # happen before the first look, so that it does not count as the product's change.
+  "$wine_run" rundll32 user32.dll,GetDesktopWindow >/dev/null 2>&1
+  (cd "$c" && find . -path ./qv-snapshot -prune -o -printf '%y %s %p\n' | LC_ALL=C sort) > "$out.files"
+  mkdir -p "$c/qv-snapshot"
+  for root in HKLM HKCU; do
+    "$wine_run" reg export "$root" "C:\\qv-snapshot\\$root.reg" /y >/dev/null 2>&1
+    iconv -f UTF-16 -t UTF-8 "$c/qv-snapshot/$root.reg" | tr -d '\r'
+  done | awk '  # less Wine'"'"'s display bookkeeping, which it redoes with fresh ids and dates per process
+    /^\[/ { skip = index($0, "[HKEY_LOCAL_MACHINE\\System\\CurrentControlSet\\Control\\Video\\") == 1 }
+    !skip && !/^"DriverDateData"=/' > "$out.reg"
+  rm -rf "$c/qv-snapshot"
+}
+
 # The main window is 670 x 680, centred: its origin is (177, 44) on a 1024 x 768 screen.
 X0=177 Y0=44
 
@@ -47,6 +66,8 @@ mkdir -p "$c/qv-apple"
 : > "$c/qv-apple/iTunes.exe"; : > "$c/qv-apple/iTunes.dll"; : > "$c/qv-apple/AirTrafficHost.dll"
 "$wine_run" reg add 'HKLM\SOFTWARE\Apple Computer, Inc.\iPod\RegisteredApps\4' /v path /d 'C:\qv-apple\iTunes.exe' /f /reg:32 >/dev/null 2>&1
 "$wine_run" reg add 'HKLM\SOFTWARE\Apple Inc.\Apple Mobile Device Support\Shared' /v AirTrafficHostDLL /d 'C:\qv-apple\AirTrafficHost.dll' /f /reg:32 >/dev/null 2>&1
+
+[ -n "$check" ] && snapshot before
 
 step "install with the defaults"
 cp "$setup" "$c/setup.exe"
@@ -94,7 +115,8 @@ if [ -n "$check" ]; then
     cmp -s "$file" "$install_dir/$rel" || { fail "payload file differs or is missing: $rel"; ok=0; }
   done < <(find "$payload" -type f -print0)
   [ "$ok" = 1 ] && pass "every payload file is byte-identical in the install folder"
-  [ -d "$install_dir/资源" ] && [ -d "$install_dir/data" ] && pass "folders created" || fail "folders missing"
+  missing=$(cd "$payload" && find . -mindepth 1 -type d | while IFS= read -r d; do [ -d "$install_dir/$d" ] || echo "$d"; done)
+  [ -z "$missing" ] && pass "folders created" || fail "folders missing: $missing"
   if "$top/build/native/tools/mkinstaller/mkinstaller" inspect "$install_dir/unins001.exe" > "$shots/unins001-inspect.txt" 2>&1 \
      && grep -q "kind: uninstaller" "$shots/unins001-inspect.txt" \
      && grep -q 'root: C:\\Program Files (x86)\\lumetra(ios)' "$shots/unins001-inspect.txt"; then
@@ -157,6 +179,18 @@ if [ -n "$check" ]; then
     && fail "uninstall entry left" || pass "uninstall entry removed"
   left=$(find -L "$c/users" -name "$name*" 2>/dev/null)
   [ -z "$left" ] && pass "shortcuts and start menu folder removed" || fail "left behind: $left"
+  snapshot after
+  diff "$shots/prefix-before.files" "$shots/prefix-after.files" > "$shots/prefix-files.diff"
+  diff "$shots/prefix-before.reg" "$shots/prefix-after.reg" > "$shots/prefix-registry.diff"
+  # Allowed: the uninstaller's copy in the temporary folder, the test's own setup.exe, and the
+  # Quick Launch folder, which Windows always has and a fresh Wine prefix lacks.
+  extra=$(grep '^[<>]' "$shots/prefix-files.diff" | grep -v -e '^> f .*/Temp/unins001\.exe$' -e '^> f [0-9]* \./setup\.exe$' \
+          -e '^> d [0-9]* \./users/[^/]*/AppData/Roaming/Microsoft/Internet Explorer\(/Quick Launch\)\?$')
+  [ -z "$extra" ] && pass "the prefix's files are as before but for the uninstaller copy in Temp" \
+    || fail "files changed by install + uninstall: $extra"
+  grep -q '^> f .*/Temp/unins001\.exe$' "$shots/prefix-files.diff" || fail "no uninstaller copy in the temporary folder"
+  [ ! -s "$shots/prefix-registry.diff" ] && pass "the registry is as before" \
+    || fail "registry changed by install + uninstall: $(head -20 "$shots/prefix-registry.diff")"
 fi
 
 echo "drive_installer: $failures failure(s)"
