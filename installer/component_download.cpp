@@ -53,6 +53,7 @@ void AddHeaders(CHttpAgent& agent, const std::wstring& host)
 
 bool Download(CHttpAgent& agent, ComponentHost& host, const ComponentDownloadSettings& settings)
 {
+    agent.SetTimeout(settings.timeoutSeconds);
     const std::wstring path = RedirectPath(host.IsWow64());
     if (!agent.SetRequestW(settings.redirectHost.c_str(), settings.port, L"GET", path.c_str(), L"HTTP/1.1"))
         return false;
@@ -82,6 +83,7 @@ ComponentDownloadSettings DefaultComponentDownloadSettings()
     settings.redirectHost = QV_REDIRECT_HOST;
     settings.port = 80;
     settings.webPage = QV_ITUNES_PAGE;
+    settings.timeoutSeconds = CHttpAgent::kDefaultTimeout;
     return settings;
 }
 

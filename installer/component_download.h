@@ -8,11 +8,14 @@
 #include <string>
 
 // Where the download starts and what the question offers. The host and pages are build
-// settings (QV_REDIRECT_HOST, QV_ITUNES_PAGE); the port is 80 in the program.
+// settings (QV_REDIRECT_HOST, QV_ITUNES_PAGE); the port is 80 in the program. The timeout is the
+// seconds every wait for sending or receiving may take, the HTTP agent's own 20 in the program;
+// tests against servers that fall silent shorten it.
 struct ComponentDownloadSettings {
     std::wstring redirectHost;
     int port = 80;
     std::wstring webPage;
+    int timeoutSeconds = 20;
 };
 
 ComponentDownloadSettings DefaultComponentDownloadSettings();

@@ -432,7 +432,7 @@ bool CHttpAgent::Connect()
     std::string address = m_host;
     if (!m_host.empty() && IsAsciiLetter(m_host[0]) && !SocketResolveIPv4(m_host.c_str(), address))
         return false;
-    if (!SocketConnect(m_socket, address.c_str(), m_port) || !SocketSetNonBlocking(m_socket)) {
+    if (!SocketSetNonBlocking(m_socket) || !SocketConnect(m_socket, address.c_str(), m_port, m_timeout)) {
         Close();
         return false;
     }

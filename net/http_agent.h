@@ -41,6 +41,9 @@
 // - A status code too large for an int saturates instead of overflowing.
 // - Sending the request again, or connecting again, closes the earlier connection first rather
 //   than losing its handle.
+// - The connect waits no longer than the timeout either, rather than blocking until the system
+//   gives up: a listener whose queue is full leaves the SYNs unanswered, and Linux, so Wine too,
+//   retries them for about two minutes.
 
 #include <cstdint>
 #include <cstdio>

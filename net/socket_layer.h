@@ -5,8 +5,7 @@
 // logic builds and is tested natively as well as under Wine.
 //
 // Every function fails quietly: a handle of kNoSocket, false, or a count of -1. None of them
-// waits longer than its caller asked for, except SocketConnect, which blocks until the system
-// itself gives up, as a plain blocking connect does.
+// waits longer than its caller asked for.
 
 #include <cstdint>
 #include <string>
@@ -26,11 +25,15 @@ SocketHandle SocketOpenTcp();
 // The first IPv4 address of a host name in dotted form. False when the name does not resolve.
 bool SocketResolveIPv4(const char* name, std::string& dotted);
 
-// Connects to a dotted IPv4 address (inet_addr) and port (htons). Blocking.
-bool SocketConnect(SocketHandle socket, const char* dotted, int port);
-
-// Puts the socket in non-blocking mode, so that no send or receive waits past its own wait.
+// Puts the socket in non-blocking mode, so that no connect, send or receive waits past its own
+// wait.
 bool SocketSetNonBlocking(SocketHandle socket);
+
+// Connects a non-blocking socket to a dotted IPv4 address (inet_addr) and port (htons), waiting
+// up to the given whole seconds for the connection to be made. A plain blocking connect would
+// wait for the system's own give-up instead: when a listener's queue is full its SYNs go
+// unanswered, and Linux (so Wine too) retries for about two minutes.
+bool SocketConnect(SocketHandle socket, const char* dotted, int port, int seconds);
 
 enum class SocketWait { kRead, kWrite };
 

@@ -63,17 +63,23 @@ bool SocketResolveIPv4(const char* name, std::string& dotted)
     return ok;
 }
 
-bool SocketConnect(SocketHandle socket, const char* dotted, int port)
+bool SocketConnect(SocketHandle socket, const char* dotted, int port, int seconds)
 {
     sockaddr_in address = {};
     address.sin_family = AF_INET;
     address.sin_addr.s_addr = inet_addr(dotted);
     address.sin_port = htons(static_cast<uint16_t>(port));
-    int result;
-    do {
-        result = connect(Native(socket), reinterpret_cast<sockaddr*>(&address), sizeof address);
-    } while (result != 0 && errno == EINTR);
-    return result == 0;
+    if (connect(Native(socket), reinterpret_cast<sockaddr*>(&address), sizeof address) == 0)
+        return true;
+    // The connection goes on in the background (an interrupted connect does too); it is made or
+    // has failed once the socket turns writable, and SO_ERROR tells which.
+    if (errno != EINPROGRESS && errno != EINTR)
+        return false;
+    if (!SocketWaitReady(socket, SocketWait::kWrite, seconds))
+        return false;
+    int error = 0;
+    socklen_t length = sizeof error;
+    return getsockopt(Native(socket), SOL_SOCKET, SO_ERROR, &error, &length) == 0 && error == 0;
 }
 
 bool SocketSetNonBlocking(SocketHandle socket)

@@ -48,13 +48,30 @@ bool SocketResolveIPv4(const char* name, std::string& dotted)
     return true;
 }
 
-bool SocketConnect(SocketHandle socket, const char* dotted, int port)
+bool SocketConnect(SocketHandle socket, const char* dotted, int port, int seconds)
 {
     sockaddr_in address = {};
     address.sin_family = AF_INET;
     address.sin_addr.s_addr = inet_addr(dotted);
     address.sin_port = htons(static_cast<u_short>(port));
-    return connect(Native(socket), reinterpret_cast<sockaddr*>(&address), sizeof address) == 0;
+    if (connect(Native(socket), reinterpret_cast<sockaddr*>(&address), sizeof address) == 0)
+        return true;
+    if (WSAGetLastError() != WSAEWOULDBLOCK)
+        return false;
+    // Winsock reports a connection made as writable and one that failed in the exception set.
+    fd_set writable;
+    fd_set failed;
+    FD_ZERO(&writable);
+    FD_ZERO(&failed);
+    FD_SET(Native(socket), &writable);
+    FD_SET(Native(socket), &failed);
+    timeval limit = {seconds < 0 ? 0 : seconds, 0};
+    if (select(0, nullptr, &writable, &failed, &limit) <= 0 || !FD_ISSET(Native(socket), &writable))
+        return false;
+    int error = 0;
+    int length = sizeof error;
+    return getsockopt(Native(socket), SOL_SOCKET, SO_ERROR, reinterpret_cast<char*>(&error), &length) == 0 &&
+           error == 0;
 }
 
 bool SocketSetNonBlocking(SocketHandle socket)

@@ -30,14 +30,16 @@ colour_changes() { [ "$(pixel "$1" "$2")" != "$3" ]; }
 
 server=""
 start_server() {
-  python3 "$here/redirect_server.py" "$standin" "$@" 2>"$work/server.log" &
+  # Port 80 is shared with other tests: wait for our own server to say it listens (a connect
+  # could reach another test's server), giving a busy port some time to come free.
+  python3 "$here/redirect_server.py" "$standin" "$@" --wait-port 30 2>"$work/server.log" &
   server=$!
-  for _ in $(seq 1 50); do
-    (exec 3<>/dev/tcp/127.0.0.1/80) 2>/dev/null && return 0
+  for _ in $(seq 1 200); do
+    grep -q "listening on" "$work/server.log" 2>/dev/null && return 0
     kill -0 "$server" 2>/dev/null || break
-    sleep 0.1
+    sleep 0.2
   done
-  fail "the redirect service could not listen on 127.0.0.1:80: $(tail -2 "$work/server.log")"
+  fail "the redirect service could not listen on 127.0.0.1:80: $(tail -1 "$work/server.log")"
   return 1
 }
 stop_server() { [ -n "$server" ] && kill "$server" 2>/dev/null; wait "$server" 2>/dev/null; server=""; }

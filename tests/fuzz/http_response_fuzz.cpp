@@ -64,7 +64,7 @@ bool SocketResolveIPv4(const char*, std::string& dotted)
     return true;
 }
 
-bool SocketConnect(SocketHandle socket, const char*, int)
+bool SocketConnect(SocketHandle socket, const char*, int, int)
 {
     return socket == kMemorySocket;
 }
