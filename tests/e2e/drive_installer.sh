@@ -62,10 +62,7 @@ snapshot() {  # snapshot NAME
 X0=177 Y0=44
 
 step "the device-support component is present"
-mkdir -p "$c/qv-apple"
-: > "$c/qv-apple/iTunes.exe"; : > "$c/qv-apple/iTunes.dll"; : > "$c/qv-apple/AirTrafficHost.dll"
-"$wine_run" reg add 'HKLM\SOFTWARE\Apple Computer, Inc.\iPod\RegisteredApps\4' /v path /d 'C:\qv-apple\iTunes.exe' /f /reg:32 >/dev/null 2>&1
-"$wine_run" reg add 'HKLM\SOFTWARE\Apple Inc.\Apple Mobile Device Support\Shared' /v AirTrafficHostDLL /d 'C:\qv-apple\AirTrafficHost.dll' /f /reg:32 >/dev/null 2>&1
+bash "$top/tests/e2e/component_present.sh"
 
 [ -n "$check" ] && snapshot before
 

@@ -2,7 +2,8 @@
 # What a person sees when things go wrong, under Wine on the virtual screen: a package with a
 # broken trailer is refused at start; a payload with a damaged entry shows the failure message,
 # exits with 1 and leaves no files; an unusable folder shows its message and the form stays; and
-# "取消" in the uninstaller's confirmation ends it with everything left in place.
+# "取消" in the uninstaller's confirmation ends it with everything left in place; a file held by
+# the running installed program is freed when the user agrees to end it.
 set -uo pipefail
 mkinstaller=$1 stub=$2 payload=$3 licence=$4 work=$5
 here=$(cd "$(dirname "$0")" && pwd)
@@ -95,6 +96,45 @@ if kill -0 $installer 2>/dev/null && main_window_up; then pass "the form stays a
 xdotool mousemove $((177 + 610 + 7)) $((44 + 45 + 7)) click 1
 rc=0; wait $installer || rc=$?
 [ "$rc" = 0 ] && pass "closed with exit 0" || fail "close exit code $rc"
+
+echo "== a target held by the running installed program is freed on Yes"
+bash "$here/component_present.sh"
+"$wine_run" 'C:\good.exe' &
+installer=$!
+wait_for "the main window" 60 main_window_up && sleep 0.5
+xdotool mousemove $install_x $install_y click 1
+# The completion window's start button starts the installed program; the installer ends.
+start_x=$((177 + 670 - 300 + 98)) start_y=$((224 + 185 + 10))
+# The brand blue of the start button: much more blue than red.
+is_blue() { local p; p=$(pixel "$1" "$2"); p=${p#\#}; [ -n "$p" ] && [ $((16#${p:4:2})) -gt $((16#${p:0:2} + 60)) ]; }
+completion_up() { is_blue $start_x $start_y; }
+wait_for "the completion window" 60 completion_up && sleep 1
+xdotool mousemove $start_x $start_y click 1
+wait_for "the first installer to end" 30 bash -c "! kill -0 $installer 2>/dev/null"
+program_running() { pgrep -f '[l]umetra_ios.exe' >/dev/null; }
+wait_for "the installed program" 30 program_running
+"$wine_run" 'C:\good.exe' &
+installer=$!
+wait_for "the main window" 60 main_window_up && sleep 0.5
+xdotool mousemove $install_x $install_y click 1
+question_up() { xdotool search --onlyvisible --name '关闭占用' >/dev/null 2>&1; }
+if wait_for "the question about the running program" 30 question_up; then
+  sleep 1; shot 15-locked-target-question
+  box=$(xdotool search --onlyvisible --name '关闭占用' | head -1)
+  eval "$(xdotool getwindowgeometry --shell "$box")"
+  echo "   question box at $X,$Y size ${WIDTH}x$HEIGHT"
+  # Yes and No sit side by side under the text, centred; Yes is the left one.
+  xdotool mousemove $((X + WIDTH / 2 - 40)) $((Y + HEIGHT - 24)) click 1
+  wait_for "the running program to end" 30 bash -c "! pgrep -f '[l]umetra_ios.exe' >/dev/null" \
+    && pass "Yes ends the program that held the file"
+  if wait_for "the completion window" 60 completion_up; then
+    sleep 1; shot 16-installed-after-freeing
+    cmp -s "$payload/lumetra_ios.exe" "$install_dir/lumetra_ios.exe" && pass "the held file is installed afresh" \
+      || fail "the held file differs after the install"
+  fi
+fi
+kill $installer 2>/dev/null; wait $installer 2>/dev/null
+"$wine_run" taskkill /f /im lumetra_ios.exe >/dev/null 2>&1
 
 echo "failures e2e: $failures failure(s)"
 [ "$failures" = 0 ]
