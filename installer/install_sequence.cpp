@@ -196,7 +196,7 @@ void RollBack(const InstallManifest& manifest, SystemShell& shell)
 {
     for (const std::wstring& file : manifest.Files())
         shell.RemoveFile(file);
-    for (const std::wstring& folder : manifest.Folders())
+    for (const std::wstring& folder : DeepestFirst(manifest.Folders()))
         shell.RemoveEmptyFolder(folder);
 }
 
@@ -236,6 +236,16 @@ bool IsContainedEntryName(const std::wstring& name)
         start = end + 1;
     }
     return true;
+}
+
+std::vector<std::wstring> DeepestFirst(std::vector<std::wstring> folders)
+{
+    auto depth = [](const std::wstring& path) { return std::count_if(path.begin(), path.end(), [](wchar_t c) {
+                                                    return c == L'\\' || c == L'/';
+                                                }); };
+    std::stable_sort(folders.begin(), folders.end(),
+                     [&](const std::wstring& a, const std::wstring& b) { return depth(a) > depth(b); });
+    return folders;
 }
 
 std::wstring ParentFolder(const std::wstring& path)

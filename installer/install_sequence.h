@@ -6,6 +6,7 @@
 // component download.
 
 #include <string>
+#include <vector>
 
 #include "installer/system_shell.h"
 
@@ -29,3 +30,7 @@ bool IsContainedEntryName(const std::wstring& name);
 
 // The folder part of a path ("a\b\c" gives "a\b"); empty when there is none.
 std::wstring ParentFolder(const std::wstring& path);
+
+// Folders in the order they can be removed: deeper ones first, so that a folder is empty of
+// folders by the time its turn comes; equally deep ones keep their order.
+std::vector<std::wstring> DeepestFirst(std::vector<std::wstring> folders);

@@ -71,7 +71,9 @@ bool RunUninstall(InstallSurface& surface, SystemShell& shell)
         }
     }
     shell.ShellDeleteIfExists(manifest.root + L"\\" + kUninstallerFileName);
-    for (const std::wstring& folder : manifest.folders)
+    // The manifest lists folders parents first, as the archive has them; a parent can only go
+    // once its subfolders have.
+    for (const std::wstring& folder : DeepestFirst(manifest.folders))
         if (IsInsideRoot(folder, manifest.root))
             shell.RemoveEmptyFolder(folder);
     if (shell.IsDirectoryEmpty(manifest.root))

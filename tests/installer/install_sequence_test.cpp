@@ -179,6 +179,7 @@ TEST_F(InstallSequence, BadEntriesFailAndRollBack)
         {"nested parent part", {{"a.txt", "a"}, {"sub/b.txt", "b"}, {"sub/../../escaped.txt", "x"}}},
         {"absolute name", {{"a.txt", "a"}, {"sub/b.txt", "b"}, {"/escaped.txt", "x"}}},
         {"drive letter", {{"a.txt", "a"}, {"sub/b.txt", "b"}, {"C:/escaped.txt", "x"}}},
+        {"after nested folders", {{"a/", ""}, {"a/b/", ""}, {"a/b/c/", ""}, {"a/b/c/d.txt", "d"}, {"../x", "x"}}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);

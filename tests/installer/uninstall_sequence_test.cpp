@@ -18,8 +18,12 @@ namespace {
 
 using Strings = std::vector<std::string>;
 
+// Folders nest, parents listed first as archives list them.
 const ZipEntries kPayload = {
     {"data/", ""},
+    {"data/skins/", ""},
+    {"data/skins/dark/", ""},
+    {"data/skins/dark/colours.ini", "dark"},
     {"data/settings.ini", "ini"},
     {"lumetra_ios.exe", "MZ"},
     {"\xE8\xB5\x84\xE6\xBA\x90/\xE8\xAF\xB4\xE6\x98\x8E.txt", "x"},
