@@ -163,7 +163,8 @@ shot 05-uninstall-confirmation
 click $((177 + 670 - 307 + 58)) $((219 + 330 - 92 + 18))
 # The farewell window is 670 x 400, centred at (177, 184); "完成" sits at its bottom right.
 fin_x=$((177 + 670 - 170 + 58)) fin_y=$((184 + 400 - 92 + 18))
-wait_until "the farewell window" not_black $fin_x $fin_y && sleep 0.8
+# The process window sits under the same spot while files go, so wait for the blue button.
+wait_until "the farewell window" is_blue $fin_x $fin_y && sleep 0.8
 shot 06-farewell-window
 click $fin_x $fin_y
 wait "$launcher" 2>/dev/null
