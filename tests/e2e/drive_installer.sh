@@ -52,8 +52,10 @@ snapshot() {  # snapshot NAME
   for root in HKLM HKCU; do
     "$wine_run" reg export "$root" "C:\\qv-snapshot\\$root.reg" /y >/dev/null 2>&1
     iconv -f UTF-16 -t UTF-8 "$c/qv-snapshot/$root.reg" | tr -d '\r'
-  done | awk '  # less Wine'"'"'s display bookkeeping, which it redoes with fresh ids and dates per process
-    /^\[/ { skip = index($0, "[HKEY_LOCAL_MACHINE\\System\\CurrentControlSet\\Control\\Video\\") == 1 }
+  done | awk '  # less Wine'"'"'s display bookkeeping, which it redoes with fresh ids and dates per
+    # process, and its own volatile copy of the desktop settings, filled as programs ask for them
+    /^\[/ { skip = index($0, "[HKEY_LOCAL_MACHINE\\System\\CurrentControlSet\\Control\\Video\\") == 1 ||
+                  index($0, "[HKEY_CURRENT_USER\\Software\\Wine\\Temporary System Parameters") == 1 }
     !skip && !/^"DriverDateData"=/' > "$out.reg"
   rm -rf "$c/qv-snapshot"
 }
