@@ -94,10 +94,11 @@ TrailerStatus ReadTrailer(ByteSource& source, TrailerBounds bounds, PackageTrail
     return TrailerStatus::kOk;
 }
 
-TrailerStatus ReadPackageConfigFrom(ByteSource& source, JsonValue& document)
+namespace {
+
+TrailerStatus ReadAndParse(ByteSource& source, TrailerBounds bounds, PackageTrailer& trailer, JsonValue& document)
 {
-    PackageTrailer trailer;
-    TrailerStatus status = ReadTrailer(source, TrailerBounds::kConfigOnly, trailer);
+    TrailerStatus status = ReadTrailer(source, bounds, trailer);
     if (status != TrailerStatus::kOk)
         return status;
     // The reader stops at the first zero byte, as the text buffer's terminator guarantees.
@@ -106,14 +107,17 @@ TrailerStatus ReadPackageConfigFrom(ByteSource& source, JsonValue& document)
                                                              : TrailerStatus::kConfigUnparsable;
 }
 
+}  // namespace
+
+TrailerStatus ReadPackageConfigFrom(ByteSource& source, JsonValue& document)
+{
+    PackageTrailer trailer;
+    return ReadAndParse(source, TrailerBounds::kConfigOnly, trailer, document);
+}
+
 TrailerStatus ReadInstallerTrailer(ByteSource& source, JsonValue& document, PackageTrailer& trailer)
 {
-    TrailerStatus status = ReadTrailer(source, TrailerBounds::kWithPayload, trailer);
-    if (status != TrailerStatus::kOk)
-        return status;
-    JsonReader reader;
-    return reader.Parse(trailer.configText.c_str(), document) ? TrailerStatus::kOk
-                                                             : TrailerStatus::kConfigUnparsable;
+    return ReadAndParse(source, TrailerBounds::kWithPayload, trailer, document);
 }
 
 TrailerStatus ParseInstallerImage(const std::string& bytes, JsonValue& document, PackageTrailer& trailer,

@@ -13,19 +13,7 @@ rm -rf "$work"; mkdir -p "$work/shots"
 name='Varnholt手机助手苹果版'
 "$mkinstaller" build --stub "$stub" --payload "$payload" -o "$work/setup.exe" --lastrun lumetra_ios.exe \
   --licence "$licence" --desktop-shortcut "$name=lumetra_ios.exe" --taskbar-shortcut "$name=lumetra_ios.exe" >/dev/null || exit 1
-failures=0
-pass() { echo "ok   $*"; }
-fail() { echo "FAIL $*"; failures=$((failures + 1)); }
-shot() { import -window root "$work/shots/$1.png"; }
-pixel() { import -window root -crop "1x1+$1+$2" -depth 8 txt:- 2>/dev/null | tail -1 | grep -o '#[0-9A-F]\{6\}'; }
-wait_for() {  # wait_for DESCRIPTION SECONDS COMMAND...
-  local what=$1 seconds=$2; shift 2
-  for _ in $(seq 1 $((seconds * 5))); do "$@" && return 0; sleep 0.2; done
-  fail "timed out waiting for $what"; return 1
-}
-not_black() { [ "$(pixel "$1" "$2")" != "#000000" ]; }
-# The brand blue of buttons: much more blue than red.
-is_blue() { local p; p=$(pixel "$1" "$2"); p=${p#\#}; [ -n "$p" ] && [ $((16#${p:4:2})) -gt $((16#${p:0:2} + 60)) ]; }
+source "$here/e2e_lib.sh"
 colour_changes() { [ "$(pixel "$1" "$2")" != "$3" ]; }
 
 server=""

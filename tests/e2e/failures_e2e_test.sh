@@ -16,17 +16,7 @@ trap 'wineserver -k 2>/dev/null' EXIT
 name='Varnholt手机助手苹果版'
 c="$WINEPREFIX/drive_c"
 install_dir="$c/Program Files (x86)/lumetra(ios)"
-failures=0
-pass() { echo "ok   $*"; }
-fail() { echo "FAIL $*"; failures=$((failures + 1)); }
-shot() { import -window root "$work/shots/$1.png"; }
-pixel() { import -window root -crop "1x1+$1+$2" -depth 8 txt:- 2>/dev/null | tail -1 | grep -o '#[0-9A-F]\{6\}'; }
-not_black() { [ "$(pixel "$1" "$2")" != "#000000" ]; }
-wait_for() {  # wait_for DESCRIPTION SECONDS COMMAND...
-  local what=$1 seconds=$2; shift 2
-  for _ in $(seq 1 $((seconds * 5))); do "$@" && return 0; sleep 0.2; done
-  fail "timed out waiting for $what"; return 1
-}
+source "$here/e2e_lib.sh"
 # Confirms a message box centred on the screen (its button sits 28 pixels below the middle) until
 # the process ends; returns the process's exit code.
 confirm_box_until_exit() {  # confirm_box_until_exit PID SHOT
@@ -105,8 +95,6 @@ wait_for "the main window" 60 main_window_up && sleep 0.5
 xdotool mousemove $install_x $install_y click 1
 # The completion window's start button starts the installed program; the installer ends.
 start_x=$((177 + 670 - 300 + 98)) start_y=$((224 + 185 + 10))
-# The brand blue of the start button: much more blue than red.
-is_blue() { local p; p=$(pixel "$1" "$2"); p=${p#\#}; [ -n "$p" ] && [ $((16#${p:4:2})) -gt $((16#${p:0:2} + 60)) ]; }
 completion_up() { is_blue $start_x $start_y; }
 wait_for "the completion window" 60 completion_up && sleep 1
 xdotool mousemove $start_x $start_y click 1
