@@ -8,35 +8,12 @@
 #include "installer/component_check.h"
 #include "installer/process_finder.h"
 #include "installer/shell_links.h"
+#include "installer/stdio_file_writer.h"
 #include "installer/uninstall_entry.h"
 #include "package/file_io.h"
 #include "package/own_package.h"
 #include "package/shell_util.h"
 #include "package/system_util.h"
-
-namespace {
-
-class Win32FileWriter : public FileWriter {
-public:
-    explicit Win32FileWriter(FILE* file) : m_file(file) {}
-    ~Win32FileWriter() override
-    {
-        if (m_file != nullptr)
-            std::fclose(m_file);
-    }
-    bool Write(const void* bytes, size_t count) override { return std::fwrite(bytes, 1, count, m_file) == count; }
-    bool Close() override
-    {
-        bool ok = std::fclose(m_file) == 0;
-        m_file = nullptr;
-        return ok;
-    }
-
-private:
-    FILE* m_file;
-};
-
-}  // namespace
 
 std::unique_ptr<ByteSource> Win32SystemShell::OpenOwnImage()
 {
@@ -78,7 +55,7 @@ std::unique_ptr<FileWriter> Win32SystemShell::OpenForWrite(const std::wstring& p
     FILE* file = nullptr;
     if (_wfopen_s(&file, path.c_str(), L"wb") != 0 || file == nullptr)
         return nullptr;
-    return std::make_unique<Win32FileWriter>(file);
+    return std::make_unique<StdioFileWriter>(file);
 }
 
 bool Win32SystemShell::RemoveFile(const std::wstring& path)

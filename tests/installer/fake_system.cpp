@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "installer/stdio_file_writer.h"
 #include "package/conversion_pool.h"
 #include "package/json/json_reader.h"
 #include "package/package_trailer.h"
@@ -13,26 +14,6 @@
 namespace fs = std::filesystem;
 
 namespace {
-
-class HostFileWriter : public FileWriter {
-public:
-    explicit HostFileWriter(FILE* file) : m_file(file) {}
-    ~HostFileWriter() override
-    {
-        if (m_file != nullptr)
-            std::fclose(m_file);
-    }
-    bool Write(const void* bytes, size_t count) override { return std::fwrite(bytes, 1, count, m_file) == count; }
-    bool Close() override
-    {
-        bool ok = std::fclose(m_file) == 0;
-        m_file = nullptr;
-        return ok;
-    }
-
-private:
-    FILE* m_file;
-};
 
 // The package in memory, failing reads past a given length.
 class ImageSource : public ByteSource {
@@ -112,7 +93,7 @@ std::unique_ptr<FileWriter> FakeSystem::OpenForWrite(const std::wstring& path)
     FILE* file = std::fopen(Host(path).c_str(), "wb");
     if (file == nullptr)
         return nullptr;
-    return std::make_unique<HostFileWriter>(file);
+    return std::make_unique<StdioFileWriter>(file);
 }
 
 bool FakeSystem::RemoveFile(const std::wstring& path)
