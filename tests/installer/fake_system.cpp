@@ -15,6 +15,23 @@ namespace fs = std::filesystem;
 
 namespace {
 
+// Stores only the first bytes given to it, then reports short writes.
+class FullDiskWriter : public FileWriter {
+public:
+    FullDiskWriter(std::unique_ptr<FileWriter> file, size_t room) : m_file(std::move(file)), m_room(room) {}
+    bool Write(const void* bytes, size_t count) override
+    {
+        const size_t stored = count < m_room ? count : m_room;
+        m_room -= stored;
+        return m_file->Write(bytes, stored) && stored == count;
+    }
+    bool Close() override { return m_file->Close(); }
+
+private:
+    std::unique_ptr<FileWriter> m_file;
+    size_t m_room;
+};
+
 // The package in memory, failing reads past a given length.
 class ImageSource : public ByteSource {
 public:
@@ -93,6 +110,9 @@ std::unique_ptr<FileWriter> FakeSystem::OpenForWrite(const std::wstring& path)
     FILE* file = std::fopen(Host(path).c_str(), "wb");
     if (file == nullptr)
         return nullptr;
+    auto full = fullDiskAfter.find(path);
+    if (full != fullDiskAfter.end())
+        return std::make_unique<FullDiskWriter>(std::make_unique<StdioFileWriter>(file), full->second);
     return std::make_unique<StdioFileWriter>(file);
 }
 

@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <map>
 #include <set>
 #include <string>
 #include <vector>
@@ -56,6 +57,8 @@ public:
     std::set<std::wstring> runningPrograms;
     // Paths whose next opens for writing fail, as if a running program held them.
     std::multiset<std::wstring> lockedOpens;
+    // Paths whose writes stop storing after this many bytes, as on a full disk.
+    std::map<std::wstring, size_t> fullDiskAfter;
     // Paths whose next deletes fail.
     std::multiset<std::wstring> lockedDeletes;
     std::vector<std::wstring> calls;  // shell, registry and process calls, in order

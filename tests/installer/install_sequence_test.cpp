@@ -301,6 +301,26 @@ TEST_F(InstallSequence, AnImageThatCannotBeReadToTheEndInstallsNothing)
     }
 }
 
+// Copies that cannot be written whole are not left behind: the temporary archive fails the
+// install; a broken uninstaller copy is removed and the install still completes.
+TEST_F(InstallSequence, ShortWritesLeaveNoPartialCopies)
+{
+    Package(kPayload);
+    system.fullDiskAfter[system.TempFolder() + L"\\0123456789ABCDEF.zip"] = 100;
+    EXPECT_FALSE(Run());
+    EXPECT_EQ(system.Tree(), (Strings{"temp/"}));
+
+    FakeSystem fresh;
+    fresh.image = system.image;
+    options.installDir = fresh.Root() + L"\\lumetra(ios)";
+    fresh.fullDiskAfter[options.installDir + L"\\unins001.exe"] = 0x200;
+    RecordingSurface quiet;
+    EXPECT_TRUE(RunInstall(options, quiet, fresh, programPath));
+    EXPECT_FALSE(fresh.PathExists(options.installDir + L"\\unins001.exe"));
+    EXPECT_TRUE(fresh.PathExists(options.installDir + L"\\lumetra_ios.exe"));
+    EXPECT_EQ(quiet.completed, 1);
+}
+
 TEST(EntryNames, ContainedOnlyWhenRelativeWithoutParentParts)
 {
     for (const wchar_t* good : {L"a.txt", L"dir/sub/file", L"..hidden", L"a..b/c", L"\u8D44\u6E90/x"})
